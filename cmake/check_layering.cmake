@@ -1,0 +1,12 @@
+# Fails when a file under runtime/ or app/ includes a Qt header: only platform/ may.
+file(GLOB_RECURSE sources ${SOURCE_DIR}/runtime/*.cpp ${SOURCE_DIR}/runtime/*.h ${SOURCE_DIR}/app/*.cpp ${SOURCE_DIR}/app/*.h)
+set(offenders "")
+foreach(file ${sources})
+  file(STRINGS ${file} lines REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"]Q[A-Za-z]*[>\"/]")
+  if(lines)
+    list(APPEND offenders ${file})
+  endif()
+endforeach()
+if(offenders)
+  message(FATAL_ERROR "Qt included outside platform/: ${offenders}")
+endif()

@@ -1,0 +1,19 @@
+#pragma once
+// Fonts: LOGFONT descriptions to Qt fonts and back, the face-name mapping to installed fonts, and
+// the default GUI font.
+
+#include "platform/log_font.h"
+
+#include <QFont>
+
+namespace platform {
+
+// "宋体" maps to a Song-style CJK serif, "黑体" to a CJK sans; other names are used as they are.
+QFont qt_font_from_log_font(const LogFont& font);
+LogFont log_font_from_qt_font(const QFont& font);
+
+// The system's default GUI font: "宋体", height -12.
+LogFont default_gui_log_font();
+QFont default_gui_font();
+
+}  // namespace platform
