@@ -1,0 +1,38 @@
+#pragma once
+// Inside the platform only: a device context is a QPainter on some paint device.
+
+#include "platform/device_context.h"
+
+#include <QColor>
+#include <QImage>
+#include <QPainter>
+
+namespace platform {
+
+struct DeviceContext::Impl {
+    QPainter* painter = nullptr;
+    std::unique_ptr<QPainter> owned_painter;  // when the context made its own painter
+    std::unique_ptr<QImage> owned_image;      // when the context draws on a memory image
+    int width = 0;
+    int height = 0;
+    StretchMode stretch_mode = StretchMode::ColourOnColour;
+};
+
+inline QColor qt_colour(Colour colour)
+{
+    return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
+}
+
+inline QRect qt_rect(const Rect& rect)
+{
+    return QRect(rect.left, rect.top, rect.width(), rect.height());
+}
+
+// A device context over an existing painter (a paint handler's), of the given size.
+std::unique_ptr<DeviceContext> device_context_for_painter(QPainter& painter, int width, int height);
+// A device context over a new 32-bit memory image of the given size, filled with `fill`.
+std::unique_ptr<DeviceContext> memory_device_context(int width, int height, Colour fill);
+// The memory image of a context made by memory_device_context (painting is flushed first).
+const QImage* memory_image(DeviceContext& context);
+
+}  // namespace platform
