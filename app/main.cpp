@@ -1,1 +1,6 @@
-int main(int, char**) { return 0; }
+#include "app/start.h"
+
+int main(int argc, char** argv)
+{
+    return runtime::run_program(argc, argv, app::program_header(), app::start_routine);
+}

@@ -4,8 +4,11 @@
 #include "platform/device_context.h"
 
 #include <QColor>
+#include <QFont>
 #include <QImage>
 #include <QPainter>
+
+#include <vector>
 
 namespace platform {
 
@@ -16,6 +19,17 @@ struct DeviceContext::Impl {
     int width = 0;
     int height = 0;
     StretchMode stretch_mode = StretchMode::ColourOnColour;
+
+    // Text state; saved and restored with the painter's own state.
+    struct TextState {
+        Colour text_colour = 0x000000;
+        Colour background_colour = 0xFFFFFF;
+        BackgroundMode background_mode = BackgroundMode::Opaque;
+        LogFont log_font;
+        QFont font;
+    };
+    TextState text;
+    std::vector<TextState> saved_text;
 };
 
 inline QColor qt_colour(Colour colour)
@@ -23,9 +37,20 @@ inline QColor qt_colour(Colour colour)
     return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
 }
 
+inline Colour colour_from_qt(const QColor& colour)
+{
+    return static_cast<Colour>(colour.red()) | (static_cast<Colour>(colour.green()) << 8) |
+           (static_cast<Colour>(colour.blue()) << 16);
+}
+
 inline QRect qt_rect(const Rect& rect)
 {
     return QRect(rect.left, rect.top, rect.width(), rect.height());
+}
+
+inline Rect rect_from_qt(const QRect& rect)
+{
+    return Rect{rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height()};
 }
 
 // A device context over an existing painter (a paint handler's), of the given size.

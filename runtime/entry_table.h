@@ -93,3 +93,8 @@ using StartRoutine = int (*)(const EntryTable& runtime);
 int run_program(int argc, char** argv, const ProgramHeader& header, StartRoutine start);
 
 }  // namespace runtime
+
+namespace runtime {
+// The table itself (the same one run_program hands to the start routine).
+const EntryTable& entry_table();
+}  // namespace runtime

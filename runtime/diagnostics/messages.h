@@ -16,5 +16,7 @@ const std::string& event_control_missing();            // "未找到引发事件
 const std::string& event_control_invalid();            // "引发事件的窗口组件无效"
 const std::string& value_not_numeric();                // "欲转换数据类型不是数值"
 const std::string& control_missing();                  // unknown control of a loaded window
+// "无法找到指定DLL库文件中的输出命令“%s”" with the routine's name.
+std::string dll_routine_missing(const std::string& routine);
 
 }  // namespace runtime::messages

@@ -5,9 +5,21 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <string>
+
 int main(int argc, char** argv)
 {
     testing::InitGoogleTest(&argc, argv);
+    // Qt wants a private runtime folder; without one it warns on every start (death tests included).
+    if (!std::getenv("XDG_RUNTIME_DIR")) {
+        std::string folder = "/tmp/certmaker-tests-runtime-" + std::to_string(::getuid());
+        ::mkdir(folder.c_str(), 0700);
+        ::setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
+    }
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     platform::start_platform(argc, argv, platform::Display::Offscreen);
     int result = RUN_ALL_TESTS();

@@ -1,0 +1,167 @@
+#include "runtime/files/file_commands.h"
+
+#include "runtime/commands.h"
+#include "runtime/heap.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/file.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+using runtime::TypedValue;
+
+struct FileCommands : testing::Test {
+    fs::path folder;
+
+    void SetUp() override
+    {
+        folder = fs::temp_directory_path() / ("certmaker-files-" + std::to_string(::getpid()) + "-" +
+                                              testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(folder);
+    }
+    void TearDown() override { fs::remove_all(folder); }
+
+    static TypedValue text(const std::string& value)
+    {
+        return TypedValue{reinterpret_cast<runtime::Word>(value.c_str()), 0, runtime::DataType::Text};
+    }
+    static TypedValue bytes(const void* block)
+    {
+        return TypedValue{reinterpret_cast<runtime::Word>(block), 0, runtime::DataType::ByteSet};
+    }
+    static std::string file_content(const fs::path& path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    static std::string byte_set_string(const TypedValue& value)
+    {
+        const void* block = reinterpret_cast<const void*>(value.low);
+        return std::string(reinterpret_cast<const char*>(runtime::byte_set_data(block)),
+                           static_cast<std::size_t>(runtime::byte_set_count(block)));
+    }
+
+    TypedValue read(const std::string& name)
+    {
+        TypedValue argument = text(name);
+        TypedValue result;
+        runtime::commands::read_file(&result, 1, &argument);
+        EXPECT_EQ(result.type, runtime::DataType::ByteSet);
+        return result;
+    }
+
+    int write(const std::string& name, std::initializer_list<TypedValue> sets)
+    {
+        std::vector<TypedValue> arguments{text(name)};
+        arguments.insert(arguments.end(), sets.begin(), sets.end());
+        TypedValue result;
+        runtime::commands::write_file(&result, static_cast<int>(arguments.size()), arguments.data());
+        EXPECT_EQ(result.type, runtime::DataType::Integer);
+        return static_cast<int>(result.low);
+    }
+};
+
+TEST_F(FileCommands, ReadGivesTheWholeFileOrAnEmptyByteSet)
+{
+    std::string content(100000, '\0');
+    for (std::size_t i = 0; i < content.size(); ++i)
+        content[i] = static_cast<char>(i * 7);
+    std::ofstream(folder / "photo.bin", std::ios::binary) << content;
+    std::ofstream(folder / "empty.bin", std::ios::binary).flush();
+
+    TypedValue whole = read((folder / "photo.bin").string());
+    ASSERT_NE(whole.low, 0u);
+    EXPECT_EQ(byte_set_string(whole), content);
+    runtime::heap_release(reinterpret_cast<void*>(whole.low));
+
+    EXPECT_EQ(read((folder / "empty.bin").string()).low, 0u);
+    EXPECT_EQ(read((folder / "missing.bin").string()).low, 0u);
+    EXPECT_EQ(read("").low, 0u);
+    EXPECT_EQ(read(folder.string()).low, 0u);  // a folder is not a file
+    TypedValue null_name{0, 0, runtime::DataType::Text};
+    TypedValue result;
+    runtime::commands::read_file(&result, 1, &null_name);
+    EXPECT_EQ(result.low, 0u);
+}
+
+TEST_F(FileCommands, WriteConcatenatesItsByteSetsAndTruncates)
+{
+    void* three = runtime::heap_copy_byte_set("abc", 3);
+    void* four = runtime::heap_copy_byte_set("defg", 4);
+    fs::path target = folder / "out.bmp";
+    std::ofstream(target, std::ios::binary) << std::string(50, 'x');
+
+    EXPECT_EQ(write(target.string(), {bytes(three), bytes(four)}), 1);
+    EXPECT_EQ(file_content(target), "abcdefg");
+
+    // An empty byte set (null) writes nothing; the file is truncated to 0.
+    EXPECT_EQ(write(target.string(), {bytes(nullptr)}), 1);
+    EXPECT_TRUE(fs::exists(target));
+    EXPECT_EQ(fs::file_size(target), 0u);
+
+    // Arguments that are not byte sets add nothing.
+    TypedValue a_text = text("zz");
+    EXPECT_EQ(write(target.string(), {bytes(three), a_text, bytes(four)}), 1);
+    EXPECT_EQ(file_content(target), "abcdefg");
+
+    runtime::heap_release(three);
+    runtime::heap_release(four);
+}
+
+TEST_F(FileCommands, WriteFailuresGiveZeroAndLeaveNoFileBehind)
+{
+    void* three = runtime::heap_copy_byte_set("abc", 3);
+    EXPECT_EQ(write("", {bytes(three)}), 0);
+    fs::path nowhere = folder / "no-such-folder" / "out.bmp";
+    EXPECT_EQ(write(nowhere.string(), {bytes(three)}), 0);
+    EXPECT_FALSE(fs::exists(nowhere.parent_path()));
+    // A full disk: the write error is reported, not success.
+    if (fs::exists("/dev/full")) {
+        EXPECT_EQ(write("/dev/full", {bytes(three)}), 0);
+    }
+    runtime::heap_release(three);
+}
+
+TEST_F(FileCommands, AFileLockedByAnotherProcessIsNeitherReadNorTruncated)
+{
+    fs::path target = folder / "busy.bin";
+    std::ofstream(target, std::ios::binary) << "precious";
+    // flock locks belong to the open file description; a second open in this process conflicts like
+    // another process would.
+    int other = ::open(target.c_str(), O_RDONLY);
+    ASSERT_GE(other, 0);
+    ASSERT_EQ(::flock(other, LOCK_EX), 0);
+
+    EXPECT_EQ(read(target.string()).low, 0u);
+    void* three = runtime::heap_copy_byte_set("abc", 3);
+    EXPECT_EQ(write(target.string(), {bytes(three)}), 0);
+    EXPECT_EQ(file_content(target), "precious");
+
+    ::flock(other, LOCK_UN);
+    EXPECT_EQ(write(target.string(), {bytes(three)}), 1);
+    EXPECT_EQ(file_content(target), "abc");
+    ::close(other);
+    runtime::heap_release(three);
+}
+
+TEST_F(FileCommands, NamesArePassedToTheFileSystemAsTheyAre)
+{
+    // A GBK name ("照片.jpg"): the bytes are the file name.
+    std::string name = (folder / "\xD5\xD5\xC6\xAC.jpg").string();
+    void* three = runtime::heap_copy_byte_set("abc", 3);
+    EXPECT_EQ(write(name, {bytes(three)}), 1);
+    TypedValue back = read(name);
+    EXPECT_EQ(byte_set_string(back), "abc");
+    runtime::heap_release(reinterpret_cast<void*>(back.low));
+    runtime::heap_release(three);
+}
+
+}  // namespace
