@@ -12,8 +12,11 @@ fi
 echo "No display: running the headless demo."
 if [ -x "$bin/certmaker-drive" ] && [ -f examples/demo.script ]; then
   out="$build/demo"
+  top=$(pwd)
+  rm -rf "$out"
   mkdir -p "$out"
-  (cd "$out" && "$OLDPWD/$bin/certmaker-drive" "$OLDPWD/examples/demo.script")
+  cp examples/sample_photo.jpg "$out/"
+  (cd "$out" && "$top/$bin/certmaker-drive" "$top/examples/demo.script")
   status=$?
   if [ -x scripts/contact-sheet.sh ]; then
     bash scripts/contact-sheet.sh "$out" "$out/contact-sheet.png"
