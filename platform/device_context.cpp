@@ -291,7 +291,7 @@ int DeviceContext::draw_text(std::string_view gbk, const Rect& rect, std::uint32
 
 Rect DeviceContext::measure_text(std::string_view gbk, const Rect& rect, std::uint32_t format) const
 {
-    QFontMetrics metrics(m_impl->text.font);
+    QFontMetrics metrics(m_impl->text.font, m_impl->painter->device());
     QString text = qt_from_gbk(gbk);
     int flags = qt_text_flags(format) & ~(Qt::AlignHCenter | Qt::AlignRight | Qt::AlignVCenter | Qt::AlignBottom);
     QRect bounds = metrics.boundingRect(qt_rect(rect), flags | Qt::AlignLeft | Qt::AlignTop, text);
@@ -300,9 +300,12 @@ Rect DeviceContext::measure_text(std::string_view gbk, const Rect& rect, std::ui
 
 Size DeviceContext::text_extent(std::string_view gbk) const
 {
-    QFontMetrics metrics(m_impl->text.font);
+    QFontMetrics metrics(m_impl->text.font, m_impl->painter->device());
     QString text = qt_from_gbk(gbk);
-    return Size{metrics.horizontalAdvance(text), metrics.height()};
+    // The line height as text layout gives it, so that it matches what draw_text reports.
+    QRect line = metrics.boundingRect(QRect(0, 0, 0x7FFFFF, 0x7FFFFF), Qt::TextSingleLine,
+                                      text.isEmpty() ? QStringLiteral("W") : text);
+    return Size{metrics.horizontalAdvance(text), line.height()};
 }
 
 int display_bits_per_pixel()

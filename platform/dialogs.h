@@ -4,6 +4,7 @@
 // and records what was asked, for tests and for scripted runs. Nothing else differs between them.
 
 #include "platform/log_font.h"
+#include "platform/window_handle.h"
 
 #include <cstdint>
 #include <deque>
@@ -11,8 +12,6 @@
 #include <vector>
 
 namespace platform {
-
-using WindowHandle = std::int32_t;
 
 enum class MessageBoxIcon { None, Error, Warning, Information };
 

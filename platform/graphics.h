@@ -1,0 +1,104 @@
+#pragma once
+// Platform bitmaps and icons made from pixel blocks, and drawing them on a device context. Free of
+// Qt in this header so that the runtime can use it; inside, a bitmap or an icon is a QImage.
+
+#include "platform/device_context.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace platform {
+
+// A device-dependent bitmap: opaque pixels of a fixed size.
+class Bitmap {
+public:
+    struct Impl;
+    explicit Bitmap(std::unique_ptr<Impl> impl);
+    ~Bitmap();
+    Bitmap(const Bitmap&) = delete;
+    Bitmap& operator=(const Bitmap&) = delete;
+
+    int width() const;
+    int height() const;
+    // The pixels as 0x00BBGGRR colours, top row first (for tests and for saving).
+    Colour pixel(int x, int y) const;
+    // Rows of width x 3 bytes blue, green, red, top row first, no padding.
+    std::vector<std::uint8_t> bgr_rows() const;
+
+    Impl& impl() { return *m_impl; }
+    const Impl& impl() const { return *m_impl; }
+
+private:
+    std::unique_ptr<Impl> m_impl;
+};
+
+// An icon: pixels with an alpha channel, drawn blended over what lies beneath.
+class Icon {
+public:
+    struct Impl;
+    explicit Icon(std::unique_ptr<Impl> impl);
+    ~Icon();
+    Icon(const Icon&) = delete;
+    Icon& operator=(const Icon&) = delete;
+
+    int width() const;
+    int height() const;
+
+    Impl& impl() { return *m_impl; }
+    const Impl& impl() const { return *m_impl; }
+
+private:
+    std::unique_ptr<Impl> m_impl;
+};
+
+// Where the rows of a pixel block start.
+enum class RowOrder {
+    TopDown,
+    BottomUp,
+};
+
+// Bitmaps from pixel blocks. `stride` is the distance between rows in bytes; the block must hold
+// `height` rows of it (the caller has checked its size). All give none for a size of 0 or less or
+// when memory is short.
+//   24-bit: blue, green, red per pixel.
+//   32-bit: blue, green, red, and a byte that is ignored (the bitmap is opaque).
+//   8-bit: indices into `palette`, whose entries are blue, green, red, 0 (4 bytes each); indices at
+//          or beyond `palette_entries` give black.
+//   1-bit: most significant bit first; 0 is black, 1 is white.
+std::unique_ptr<Bitmap> bitmap_from_bgr24(const std::uint8_t* rows, int width, int height, std::size_t stride,
+                                          RowOrder order);
+std::unique_ptr<Bitmap> bitmap_from_bgrx32(const std::uint8_t* rows, int width, int height, std::size_t stride,
+                                           RowOrder order);
+std::unique_ptr<Bitmap> bitmap_from_indexed8(const std::uint8_t* rows, int width, int height, std::size_t stride,
+                                             RowOrder order, const std::uint8_t* palette, int palette_entries);
+std::unique_ptr<Bitmap> bitmap_from_monochrome(const std::uint8_t* rows, int width, int height, std::size_t stride,
+                                               RowOrder order);
+// A bitmap of the given size filled with one colour.
+std::unique_ptr<Bitmap> filled_bitmap(int width, int height, Colour fill);
+
+// An icon from 32-bit pixels blue, green, red, alpha (not premultiplied), top row first, no padding.
+std::unique_ptr<Icon> icon_from_bgra32(const std::uint8_t* pixels, int width, int height);
+
+// A device context that draws into a bitmap (for composing, and for drawing icons on white).
+std::unique_ptr<DeviceContext> bitmap_device_context(Bitmap& bitmap);
+
+// Raster operations of a plain blit. Every non-negative operation other than these copies.
+namespace RasterOperation {
+inline constexpr std::int32_t SourceCopy = 0x00CC0020;
+inline constexpr std::int32_t SourcePaint = 0x00EE0086;  // OR
+inline constexpr std::int32_t SourceAnd = 0x008800C6;
+inline constexpr std::int32_t SourceInvert = 0x00660046;  // XOR
+}  // namespace RasterOperation
+
+// Stretches the whole bitmap onto `target` with the context's stretch mode (halftone smooths,
+// colour-on-colour takes the nearest pixel).
+void draw_bitmap(DeviceContext& context, const Bitmap& bitmap, const Rect& target,
+                 std::int32_t raster_operation = RasterOperation::SourceCopy);
+// As draw_bitmap, but pixels of `transparent` leave the target unchanged.
+void draw_bitmap_transparent(DeviceContext& context, const Bitmap& bitmap, const Rect& target, Colour transparent);
+// Draws an icon blended over the target; a width or height of -1 takes the icon's own.
+void draw_icon(DeviceContext& context, const Icon& icon, int x, int y, int width, int height);
+
+}  // namespace platform

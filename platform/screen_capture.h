@@ -1,0 +1,26 @@
+#pragma once
+// Screen capture: what the user sees in a rectangle of the screen, as a bitmap. On a desktop where
+// the screen's pixels cannot be read back (Wayland, the offscreen platform) the picture is composed
+// instead: the top-level windows that reach into the rectangle, from the bottom of the Z order up,
+// each rendered with every child control over it.
+
+#include "platform/device_context.h"
+#include "platform/graphics.h"
+#include "platform/window_handle.h"
+
+#include <memory>
+
+namespace platform {
+
+// The primary screen's rectangle in screen coordinates.
+Rect primary_screen_rect();
+
+// What lies in `rect` (screen coordinates); parts no window covers show the desktop colour. None for
+// an empty rectangle or when memory is short.
+std::unique_ptr<Bitmap> capture_screen_rect(const Rect& rect);
+
+// What lies in the window's outer rectangle, including windows and controls over it. None when the
+// handle names no window.
+std::unique_ptr<Bitmap> capture_window(WindowHandle handle);
+
+}  // namespace platform
