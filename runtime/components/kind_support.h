@@ -1,0 +1,53 @@
+#pragma once
+// Small pieces every kind of this folder shares: the property table with the eight common entries
+// in front, and the wiring between a native window and its component object.
+
+#include "platform/native_window.h"
+#include "runtime/components/component.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+namespace runtime::components {
+
+inline constexpr std::uint16_t kCommonPropertyFlags = 0xE000;
+inline constexpr std::uint16_t kCoreLibraryPropertyFlags = 0x8000;
+inline constexpr std::uint16_t kExtendedLibraryPropertyFlags = 0x0000;
+
+// left, top, width, height, tag, visible, disabled, mouse pointer.
+inline constexpr std::array<PropertyEntry, 8> kCommonPropertyEntries = {{
+    {TypeCode::Number, kCommonPropertyFlags},
+    {TypeCode::Number, kCommonPropertyFlags},
+    {TypeCode::Number, kCommonPropertyFlags},
+    {TypeCode::Number, kCommonPropertyFlags},
+    {TypeCode::Text, kCommonPropertyFlags},
+    {TypeCode::Logical, kCommonPropertyFlags},
+    {TypeCode::Logical, kCommonPropertyFlags},
+    {TypeCode::MousePointer, kCommonPropertyFlags},
+}};
+
+// The kind's whole property table: the common entries, then its own type codes with `flags`.
+template <std::size_t N>
+constexpr std::array<PropertyEntry, 8 + N> property_table(const std::array<std::uint16_t, N>& own_type_codes,
+                                                          std::uint16_t flags)
+{
+    std::array<PropertyEntry, 8 + N> table{};
+    for (std::size_t i = 0; i < 8; ++i)
+        table[i] = kCommonPropertyEntries[i];
+    for (std::size_t i = 0; i < N; ++i)
+        table[8 + i] = PropertyEntry{own_type_codes[i], flags};
+    return table;
+}
+
+// The component object of a window made by one of these kinds (kept in the window's user data).
+template <class T>
+T* component_of_window(platform::WindowHandle handle)
+{
+    return reinterpret_cast<T*>(platform::window_user_data(handle));
+}
+
+// The event record of a component's event with no arguments.
+EventRecord event_of(const Component& component, std::int32_t event);
+
+}  // namespace runtime::components
