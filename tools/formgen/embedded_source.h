@@ -1,0 +1,14 @@
+#pragma once
+// Writes the C++ source that embeds the generated files in the program and implements
+// app/data/embedded_data.h over them.
+
+#include "tools/formgen/pool_source.h"
+
+#include <filesystem>
+
+namespace formgen {
+
+void write_embedded_source(const std::filesystem::path& output, const std::filesystem::path& form_file,
+                           const std::filesystem::path& pool_file, const ConstantPool& pool);
+
+}  // namespace formgen

@@ -1,0 +1,75 @@
+// formgen: generates the program's embedded data at build time.
+//
+//   formgen --window main_window.form.txt --pool constants.pool.txt --pictures DIR
+//           --form-out main_window.form --pool-out constants.pool --source-out embedded_data.cpp
+//
+// Reads the declarative sources, writes the stored form description and the constant pool, and
+// writes the C++ source that embeds both in the program. The form description is read back and
+// every property block checked before anything is written.
+
+#include "runtime/form/property_blocks.h"
+#include "tools/formgen/embedded_source.h"
+#include "tools/formgen/pool_source.h"
+#include "tools/formgen/source_lines.h"
+#include "tools/formgen/window_source.h"
+
+#include <fstream>
+#include <iostream>
+#include <map>
+
+namespace {
+
+using namespace runtime::form;
+
+void write_file(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes)
+{
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (!out)
+        throw formgen::SourceError("cannot write " + path.string());
+}
+
+void check_description(const std::vector<std::uint8_t>& bytes)
+{
+    auto description = read_form_description(bytes);
+    if (!description)
+        throw formgen::SourceError(std::string("generated description does not read back: ") +
+                                   describe(description.error()));
+    for (const auto& window : description->windows) {
+        if (window.units.record(0).kind() != runtime::Kind::Window)
+            throw formgen::SourceError("the first unit of a window must be of kind window");
+        for (const auto& record : window.units.records()) {
+            if (auto error = check_property_block(record.kind(), record.property_block()); error != FormError::None)
+                throw formgen::SourceError(std::string("a property block does not read back: ") + describe(error));
+        }
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    std::map<std::string, std::filesystem::path> options;
+    for (int i = 1; i + 1 < argc; i += 2)
+        options[argv[i]] = argv[i + 1];
+    for (const char* name : {"--window", "--pool", "--pictures", "--form-out", "--pool-out", "--source-out"}) {
+        if (!options.count(name)) {
+            std::cerr << "usage: formgen --window FILE --pool FILE --pictures DIR --form-out FILE --pool-out FILE "
+                         "--source-out FILE\n";
+            return 2;
+        }
+    }
+    try {
+        auto description = formgen::read_window_source(options["--window"], options["--pictures"]);
+        auto form_bytes = write_form_description(description);
+        check_description(form_bytes);
+        auto pool = formgen::read_pool_source(options["--pool"], options["--pictures"]);
+        write_file(options["--form-out"], form_bytes);
+        write_file(options["--pool-out"], pool.bytes);
+        formgen::write_embedded_source(options["--source-out"], options["--form-out"], options["--pool-out"], pool);
+    } catch (const std::exception& error) {
+        std::cerr << "formgen: " << error.what() << "\n";
+        return 1;
+    }
+    return 0;
+}
