@@ -1,32 +1,40 @@
-// Commands that take a control reference, and the window snapshot.
+// Commands that take a control reference (the window snapshot is in runtime/imaging/).
 
+#include "platform/native_window.h"
 #include "runtime/commands.h"
+#include "runtime/components/common_dialog_operations.h"
 #include "runtime/diagnostics/error_report.h"
 #include "runtime/diagnostics/messages.h"
+#include "runtime/window_system.h"
+#include "runtime/window_table.h"
 
 namespace runtime::commands {
+namespace {
 
-// FIXME: resolving a control reference needs loaded windows, which arrive with the component
-// model; until then no control exists, so the reference is reported as the program would.
-void common_dialog_open(TypedValue*, int count, const TypedValue* arguments)
+// The live component a control reference names; the program ends when there is none.
+components::Component* resolve_control_reference(int count, const TypedValue* arguments)
 {
     WindowId window = count > 0 ? static_cast<WindowId>(arguments[0].low) : 0;
     ControlId control = count > 0 ? static_cast<ControlId>(arguments[0].high) : 0;
-    report_runtime_error(messages::window_or_control_missing(), 0, window, control);
+    form::UnitRecord* record = window_table().find_unit_record(window, control);
+    components::Component* component = record ? component_of(*record) : nullptr;
+    if (!component || !platform::is_window(component->handle()))
+        report_runtime_error(messages::window_or_control_missing(), 0, window, control);
+    return component;
 }
 
-void window_handle(TypedValue*, int count, const TypedValue* arguments)
+}  // namespace
+
+void common_dialog_open(TypedValue* result, int count, const TypedValue* arguments)
 {
-    WindowId window = count > 0 ? static_cast<WindowId>(arguments[0].low) : 0;
-    ControlId control = count > 0 ? static_cast<ControlId>(arguments[0].high) : 0;
-    report_runtime_error(messages::window_or_control_missing(), 0, window, control);
+    components::Component* component = resolve_control_reference(count, arguments);
+    *result = TypedValue{static_cast<Word>(components::open_common_dialog(component)), 0, DataType::Integer};
 }
 
-// FIXME: the capture itself arrives with the pictures work; a handle that names no window gives
-// the empty byte set, which is every handle until windows can be loaded.
-void window_snapshot(TypedValue* result, int, const TypedValue*)
+void window_handle(TypedValue* result, int count, const TypedValue* arguments)
 {
-    *result = TypedValue{0, 0, DataType::ByteSet};
+    components::Component* component = resolve_control_reference(count, arguments);
+    *result = TypedValue{static_cast<Word>(component->handle()), 0, DataType::Integer};
 }
 
 }  // namespace runtime::commands
