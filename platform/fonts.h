@@ -12,8 +12,7 @@ namespace platform {
 QFont qt_font_from_log_font(const LogFont& font);
 LogFont log_font_from_qt_font(const QFont& font);
 
-// The system's default GUI font: "宋体", height -12.
-LogFont default_gui_log_font();
+// The default GUI font (default_gui_log_font(), in log_font.h) as a Qt font.
 QFont default_gui_font();
 
 }  // namespace platform

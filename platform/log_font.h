@@ -31,6 +31,9 @@ inline LogFont log_font_from_bytes(const void* bytes)
     return font;
 }
 
+// The system's default GUI font: "宋体", height -12.
+LogFont default_gui_log_font();
+
 // Logical resolution: point sizes convert as on a 96 pixels-per-inch screen, whatever the display.
 inline constexpr int kLogicalPixelsPerInch = 96;
 

@@ -1,16 +1,11 @@
 // Small services the runtime offers every kind.
 
+#include "platform/log_font.h"
 #include "platform/system_colours.h"
 #include "runtime/components/component.h"
 #include "runtime/components/window_kind.h"
 #include "runtime/window_system.h"
 #include "runtime/window_table.h"
-
-namespace platform {
-// FIXME: declared in platform/fonts.h, which also declares Qt functions; the declaration belongs in
-// the Qt-free platform/log_font.h so that the runtime can include it.
-LogFont default_gui_log_font();
-}  // namespace platform
 
 namespace runtime::components {
 

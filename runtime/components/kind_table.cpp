@@ -1,6 +1,14 @@
 // The two kind tables (core library 51 slots, extended library 5) and their lookup.
 
 #include "runtime/components/component.h"
+#include "runtime/components/button.h"
+#include "runtime/components/combo_box.h"
+#include "runtime/components/common_dialog.h"
+#include "runtime/components/edit_box.h"
+#include "runtime/components/group_box.h"
+#include "runtime/components/label.h"
+#include "runtime/components/picture_box.h"
+#include "runtime/components/transparent_label.h"
 #include "runtime/components/window_kind.h"
 
 #include <array>
@@ -55,8 +63,14 @@ bool register_kind(KindId kind, const KindRecord* record)
 void register_builtin_kinds()
 {
     register_kind(Kind::Window, &window_kind_record());
-    // FIXME: the control kinds (label, transparent label, edit box, combo box, button, group box,
-    // picture box, common dialog) are registered here as they land.
+    register_kind(Kind::EditBox, &edit_box_kind());
+    register_kind(Kind::PictureBox, &picture_box_kind());
+    register_kind(Kind::GroupBox, &group_box_kind());
+    register_kind(Kind::Label, &label_kind());
+    register_kind(Kind::Button, &button_kind());
+    register_kind(Kind::ComboBox, &combo_box_kind());
+    register_kind(Kind::CommonDialog, &common_dialog_kind());
+    register_kind(Kind::TransparentLabel, &transparent_label_kind());
 }
 
 }  // namespace runtime::components

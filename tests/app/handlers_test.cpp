@@ -234,11 +234,11 @@ TEST_F(Handlers, FontGoesToTheTwelveControlsInOrderWithSizeAndFaceOnly)
     ASSERT_EQ(runtime.font_writes.size(), order.size());
     for (std::size_t i = 0; i < order.size(); ++i) {
         SCOPED_TRACE(i);
-        EXPECT_EQ(runtime.font_writes[i].first, order[i]);
-        const std::vector<runtime::Word>& members = runtime.font_writes[i].second;
+        EXPECT_EQ(runtime.font_writes[i].control, order[i]);
+        const std::vector<runtime::Word>& members = runtime.font_writes[i].members;
         EXPECT_EQ(members[0] | members[1] | members[2] | members[3] | members[4], 0u);
         EXPECT_EQ(members[5], 12u);
-        EXPECT_STREQ(reinterpret_cast<const char*>(members[6]), "\xBA\xDA\xCC\xE5");
+        EXPECT_EQ(runtime.font_writes[i].face_name, "\xBA\xDA\xCC\xE5");
     }
     EXPECT_EQ(runtime.integer(control::CommonDialog, 8), dialog_type::Font);
 }

@@ -6,15 +6,7 @@
 #include "app/main_window.h"
 #include "platform/native_window.h"
 #include "platform/system_colours.h"
-#include "runtime/components/button.h"
-#include "runtime/components/combo_box.h"
-#include "runtime/components/common_dialog.h"
 #include "runtime/components/component.h"
-#include "runtime/components/edit_box.h"
-#include "runtime/components/group_box.h"
-#include "runtime/components/label.h"
-#include "runtime/components/picture_box.h"
-#include "runtime/components/transparent_label.h"
 #include "runtime/components/window_kind.h"
 #include "runtime/initialise.h"
 #include "runtime/input_events.h"
@@ -28,24 +20,10 @@ namespace {
 
 using namespace runtime;
 
-// FIXME: once register_builtin_kinds() registers the control kinds, this list can go.
-void register_control_kinds()
-{
-    using namespace runtime::components;
-    register_builtin_kinds();
-    register_kind(Kind::EditBox, &edit_box_kind());
-    register_kind(Kind::PictureBox, &picture_box_kind());
-    register_kind(Kind::GroupBox, &group_box_kind());
-    register_kind(Kind::Label, &label_kind());
-    register_kind(Kind::Button, &button_kind());
-    register_kind(Kind::ComboBox, &combo_box_kind());
-    register_kind(Kind::CommonDialog, &common_dialog_kind());
-    register_kind(Kind::TransparentLabel, &transparent_label_kind());
-}
 
 TEST(MainWindowLoad, EveryUnitBecomesALiveComponentAndTheWindowOpensCentred)
 {
-    register_control_kinds();
+    components::register_builtin_kinds();
     create_hidden_owner_window();
     install_input_filter();
     app::data::Span form = app::data::form_description();

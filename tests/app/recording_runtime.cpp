@@ -100,7 +100,8 @@ void RecordingRuntime::set_property(runtime::WindowId window, runtime::ControlId
                    (index == 18 && control == app::control::KindSelector);
     if (is_font) {
         auto* record = reinterpret_cast<const runtime::Word*>(low);
-        self.font_writes.push_back({control, std::vector<runtime::Word>(record, record + 7)});
+        self.font_writes.push_back({control, std::vector<runtime::Word>(record, record + 7),
+                                    record[6] ? reinterpret_cast<const char*>(record[6]) : ""});
         return;
     }
     if (is_text) {

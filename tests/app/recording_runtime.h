@@ -45,8 +45,13 @@ public:
     std::size_t outstanding_blocks() const { return m_blocks.size(); }
     std::size_t releases_of_unknown_blocks() const { return m_bad_releases; }
 
-    // Sets made with a font record: the record's members at the time of the call.
-    std::vector<std::pair<runtime::ControlId, std::vector<runtime::Word>>> font_writes;
+    // Sets made with a font record: the record's members and face name at the time of the call.
+    struct FontWrite {
+        runtime::ControlId control;
+        std::vector<runtime::Word> members;
+        std::string face_name;
+    };
+    std::vector<FontWrite> font_writes;
 
 private:
     static RecordingRuntime* s_current;
