@@ -1,0 +1,82 @@
+#pragma once
+// The decoded picture: what every decoder produces and what the drawing routines draw. Its owner
+// frees it by destroying it, which frees the pixel block and destroys the icon.
+//
+// Pixel block layout by kind:
+//   Jpeg, Bmp       blue, green, red; rows of exactly width x 3 bytes; bottom row first
+//   Icon, Cursor    none; the icon holds the pixels
+//   Gif             bitmap block (40-byte header, 256 colour entries blue, green, red, 0, then 8-bit
+//                   rows padded to 4 bytes, top row first) of the logical screen
+//   Pcx8            bitmap block laid out like Gif, of the image
+//   Pcx1            1-bit rows, most significant bit first (1 is white), padded to an even length
+//   Png             blue, green, red, alpha (not premultiplied); rows of width x 4; top row first
+
+#include "platform/graphics.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+
+namespace runtime::imaging {
+
+enum class PictureKind : std::int32_t {
+    None = 0,
+    Jpeg = 1,
+    Bmp = 2,
+    Icon = 3,
+    Cursor = 4,
+    Gif = 5,
+    Pcx8 = 6,
+    Pcx1 = 7,
+    Png = 8,
+};
+
+const char* picture_kind_name(PictureKind kind);
+
+// A heap block of bytes that frees itself. Allocation never throws: a block that cannot be had is
+// empty.
+class PixelBlock {
+public:
+    enum class Fill {
+        Zero,
+        Uninitialised,
+    };
+
+    PixelBlock() = default;
+    static PixelBlock allocate(std::size_t size, Fill fill);
+    // Takes ownership of a block from std::malloc (or none).
+    static PixelBlock adopt(std::uint8_t* block, std::size_t size);
+
+    std::uint8_t* data() { return m_data.get(); }
+    const std::uint8_t* data() const { return m_data.get(); }
+    std::size_t size() const { return m_size; }
+    bool empty() const { return !m_data; }
+
+private:
+    struct Free {
+        void operator()(std::uint8_t* p) const { std::free(p); }
+    };
+    std::unique_ptr<std::uint8_t, Free> m_data;
+    std::size_t m_size = 0;
+};
+
+struct DecodedPicture {
+    PictureKind kind = PictureKind::None;
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    std::unique_ptr<platform::Icon> icon;  // kinds Icon and Cursor only
+    PixelBlock pixels;                      // all other kinds
+
+    std::size_t pixel_block_size() const { return pixels.size(); }
+};
+
+// Bitmap block header and colour table of kinds Gif and Pcx8.
+inline constexpr std::size_t kBitmapHeaderBytes = 40;
+inline constexpr std::size_t kBitmapPaletteBytes = 256 * 4;
+inline constexpr std::size_t kBitmapPrefixBytes = kBitmapHeaderBytes + kBitmapPaletteBytes;
+
+// Writes a 40-byte bitmap information header for 8-bit rows, 256 colours.
+void write_bitmap_header(std::uint8_t* header, std::int32_t width, std::int32_t height, std::uint16_t planes);
+
+}  // namespace runtime::imaging

@@ -1,0 +1,237 @@
+#include "runtime/imaging/jpeg_decoder.h"
+
+#include "runtime/imaging/checked_size.h"
+
+#include <csetjmp>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include <jpeglib.h>
+
+namespace runtime::imaging {
+namespace {
+
+// Input is handed to the library in blocks of this size.
+constexpr std::size_t kSourceBlockBytes = 4096;
+// Bounds the library's own working memory (a progressive image keeps every coefficient); above it
+// the library asks for a backing store, which it does not have, and fails.
+constexpr long kMaxLibraryMemory = 1024L * 1024 * 1024;
+
+const JOCTET kEndOfImage[2] = {0xFF, JPEG_EOI};
+
+// Everything the decompression touches lives in this one trivially destructible record, so that a
+// longjmp out of the library skips no destructor.
+struct JpegJob {
+    jpeg_decompress_struct decompressor;
+    jpeg_error_mgr error_manager;
+    jpeg_source_mgr source;
+    jpeg_progress_mgr progress;
+    std::jmp_buf jump;
+
+    const std::uint8_t* input;
+    std::size_t input_size;
+    std::size_t input_position;
+
+    std::uint8_t* pixels;  // std::malloc; owned by the job until handed over
+    std::size_t pixel_bytes;
+    std::uint8_t* grey_row;  // std::malloc; one greyscale scanline
+    int width;
+    int height;
+    DecodeError error;
+};
+
+JpegJob& job_of(j_common_ptr common)
+{
+    return *static_cast<JpegJob*>(common->client_data);
+}
+
+void fail_with(j_common_ptr common, DecodeError error)
+{
+    JpegJob& job = job_of(common);
+    job.error = error;
+    std::longjmp(job.jump, 1);
+}
+
+void on_error_exit(j_common_ptr common)
+{
+    fail_with(common, DecodeError::CorruptData);
+}
+
+// Warnings (and trace messages) are not shown anywhere.
+void on_emit_message(j_common_ptr, int) {}
+void on_output_message(j_common_ptr) {}
+
+void on_progress(j_common_ptr common)
+{
+    auto decompressor = reinterpret_cast<j_decompress_ptr>(common);
+    if (decompressor->input_scan_number > kMaxJpegScans)
+        fail_with(common, DecodeError::TooManyScans);
+}
+
+void on_init_source(j_decompress_ptr) {}
+void on_term_source(j_decompress_ptr) {}
+
+boolean on_fill_input_buffer(j_decompress_ptr decompressor)
+{
+    JpegJob& job = job_of(reinterpret_cast<j_common_ptr>(decompressor));
+    std::size_t left = job.input_size - job.input_position;
+    if (left == 0) {
+        if (job.input_position == 0)
+            fail_with(reinterpret_cast<j_common_ptr>(decompressor), DecodeError::Truncated);
+        // A truncated file: end the image here and let the library fill the rest as it does.
+        job.source.next_input_byte = kEndOfImage;
+        job.source.bytes_in_buffer = sizeof kEndOfImage;
+        return TRUE;
+    }
+    std::size_t block = left < kSourceBlockBytes ? left : kSourceBlockBytes;
+    job.source.next_input_byte = job.input + job.input_position;
+    job.source.bytes_in_buffer = block;
+    job.input_position += block;
+    return TRUE;
+}
+
+void on_skip_input_data(j_decompress_ptr decompressor, long count)
+{
+    if (count <= 0)
+        return;
+    JpegJob& job = job_of(reinterpret_cast<j_common_ptr>(decompressor));
+    auto skip = static_cast<std::size_t>(count);
+    if (skip <= job.source.bytes_in_buffer) {
+        job.source.next_input_byte += skip;
+        job.source.bytes_in_buffer -= skip;
+        return;
+    }
+    // Discard the rest of this block and whole blocks after it; past the end, the next fill
+    // supplies the end marker.
+    skip -= job.source.bytes_in_buffer;
+    job.source.bytes_in_buffer = 0;
+    std::size_t left = job.input_size - job.input_position;
+    job.input_position += skip < left ? skip : left;
+}
+
+void free_job_memory(JpegJob& job)
+{
+    std::free(job.pixels);
+    std::free(job.grey_row);
+    job.pixels = nullptr;
+    job.grey_row = nullptr;
+}
+
+// Runs the whole decompression. No C++ object with a destructor may live in this frame: the library's
+// fatal errors come back here through longjmp.
+bool run_decompression(JpegJob& job)
+{
+    j_decompress_ptr decompressor = &job.decompressor;
+    decompressor->err = jpeg_std_error(&job.error_manager);
+    job.error_manager.error_exit = on_error_exit;
+    job.error_manager.emit_message = on_emit_message;
+    job.error_manager.output_message = on_output_message;
+    decompressor->client_data = &job;
+
+    if (setjmp(job.jump)) {
+        jpeg_destroy_decompress(decompressor);
+        free_job_memory(job);
+        return false;
+    }
+
+    jpeg_create_decompress(decompressor);
+    decompressor->client_data = &job;
+    decompressor->mem->max_memory_to_use = kMaxLibraryMemory;
+    job.source.init_source = on_init_source;
+    job.source.fill_input_buffer = on_fill_input_buffer;
+    job.source.skip_input_data = on_skip_input_data;
+    job.source.resync_to_restart = jpeg_resync_to_restart;
+    job.source.term_source = on_term_source;
+    job.source.bytes_in_buffer = 0;
+    job.source.next_input_byte = nullptr;
+    decompressor->src = &job.source;
+    job.progress.progress_monitor = on_progress;
+    decompressor->progress = &job.progress;
+
+    jpeg_read_header(decompressor, TRUE);
+
+    // Only greyscale and three-component images are shown; CMYK and other layouts are refused.
+    switch (decompressor->out_color_space) {
+    case JCS_GRAYSCALE:
+        break;
+    case JCS_RGB:
+        // The library writes blue, green, red directly, which saves a pass over the pixels.
+        decompressor->out_color_space = JCS_EXT_BGR;
+        break;
+    default:
+        fail_with(reinterpret_cast<j_common_ptr>(decompressor), DecodeError::UnsupportedComponents);
+    }
+
+    // The declared size is checked before the library allocates anything for it.
+    jpeg_calc_output_dimensions(decompressor);
+    auto row_bytes = checked_multiply(decompressor->output_width, 3);
+    auto total = row_bytes ? checked_block_size(*row_bytes, decompressor->output_height) : std::nullopt;
+    if (!total || *total == 0)
+        fail_with(reinterpret_cast<j_common_ptr>(decompressor), DecodeError::TooLarge);
+
+    jpeg_start_decompress(decompressor);
+    if (decompressor->output_components != 1 && decompressor->output_components != 3)
+        fail_with(reinterpret_cast<j_common_ptr>(decompressor), DecodeError::UnsupportedComponents);
+
+    job.pixel_bytes = *total;
+    job.pixels = static_cast<std::uint8_t*>(std::malloc(job.pixel_bytes));
+    if (decompressor->output_components == 1)
+        job.grey_row = static_cast<std::uint8_t*>(std::malloc(decompressor->output_width));
+    if (!job.pixels || (decompressor->output_components == 1 && !job.grey_row))
+        fail_with(reinterpret_cast<j_common_ptr>(decompressor), DecodeError::OutOfMemory);
+
+    job.width = static_cast<int>(decompressor->output_width);
+    job.height = static_cast<int>(decompressor->output_height);
+    std::size_t stride = *row_bytes;
+    // Scanline n (top row first) goes straight to its bottom-up place in the block.
+    while (decompressor->output_scanline < decompressor->output_height) {
+        std::size_t line = decompressor->output_scanline;
+        std::uint8_t* out = job.pixels + (static_cast<std::size_t>(job.height) - 1 - line) * stride;
+        if (decompressor->output_components == 3) {
+            JSAMPROW row = out;
+            jpeg_read_scanlines(decompressor, &row, 1);
+        } else {
+            JSAMPROW row = job.grey_row;
+            jpeg_read_scanlines(decompressor, &row, 1);
+            for (std::size_t x = 0; x < decompressor->output_width; ++x) {
+                out[3 * x] = out[3 * x + 1] = out[3 * x + 2] = job.grey_row[x];
+            }
+        }
+    }
+
+    jpeg_finish_decompress(decompressor);
+    jpeg_destroy_decompress(decompressor);
+    std::free(job.grey_row);
+    job.grey_row = nullptr;
+    return true;
+}
+
+}  // namespace
+
+DecodeResult<DecodedPicture> decode_jpeg(std::span<const std::uint8_t> bytes)
+{
+    if (bytes.empty())
+        return DecodeError::NoBytes;
+    auto job = static_cast<JpegJob*>(std::calloc(1, sizeof(JpegJob)));
+    if (!job)
+        return DecodeError::OutOfMemory;
+    job->input = bytes.data();
+    job->input_size = bytes.size();
+    job->error = DecodeError::CorruptData;
+    bool decoded = run_decompression(*job);
+    DecodeError error = job->error;
+    DecodedPicture picture;
+    if (decoded) {
+        picture.kind = PictureKind::Jpeg;
+        picture.width = job->width;
+        picture.height = job->height;
+        picture.pixels = PixelBlock::adopt(job->pixels, job->pixel_bytes);
+    }
+    std::free(job);
+    if (!decoded)
+        return error;
+    return picture;
+}
+
+}  // namespace runtime::imaging

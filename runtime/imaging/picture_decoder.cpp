@@ -1,0 +1,73 @@
+#include "runtime/imaging/picture_decoder.h"
+
+#include "runtime/imaging/bmp_decoder.h"
+#include "runtime/imaging/checked_size.h"
+#include "runtime/imaging/gif_decoder.h"
+#include "runtime/imaging/icon_decoder.h"
+#include "runtime/imaging/jpeg_decoder.h"
+#include "runtime/imaging/pcx_decoder.h"
+#include "runtime/imaging/png_decoder.h"
+#include "runtime/imaging/probe.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace runtime::imaging {
+namespace {
+
+// A picture file larger than this is not read: no decoder would accept the picture it holds.
+constexpr long kMaxPictureFileBytes = 1024L * 1024 * 1024;
+
+}  // namespace
+
+DecodeResult<DecodedPicture> decode_picture_as(PictureKind kind, std::span<const std::uint8_t> bytes)
+{
+    if (bytes.empty() || !bytes.data())
+        return DecodeError::NoBytes;
+    switch (kind) {
+    case PictureKind::Jpeg: return decode_jpeg(bytes);
+    case PictureKind::Bmp: return decode_bmp(bytes);
+    case PictureKind::Icon:
+    case PictureKind::Cursor: return decode_icon(bytes, kIconSize);
+    case PictureKind::Gif: return decode_gif(bytes);
+    case PictureKind::Pcx8: return decode_pcx8(bytes);
+    case PictureKind::Pcx1: return decode_pcx1(bytes);
+    case PictureKind::Png: return decode_png(bytes);
+    case PictureKind::None: break;
+    }
+    return DecodeError::UnknownFormat;
+}
+
+DecodeResult<DecodedPicture> decode_picture(std::span<const std::uint8_t> bytes)
+{
+    if (bytes.empty() || !bytes.data())
+        return DecodeError::NoBytes;
+    return decode_picture_as(probe_picture(bytes), bytes);
+}
+
+DecodeResult<DecodedPicture> decode_picture_file(std::string_view gbk_path)
+{
+    if (gbk_path.empty())
+        return DecodeError::NoBytes;
+    std::string path(gbk_path);
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return DecodeError::FileUnreadable;
+    std::vector<std::uint8_t> bytes;
+    long size = -1;
+    if (std::fseek(file, 0, SEEK_END) == 0)
+        size = std::ftell(file);
+    if (size < 0 || size > kMaxPictureFileBytes || std::fseek(file, 0, SEEK_SET) != 0) {
+        std::fclose(file);
+        return size > kMaxPictureFileBytes ? DecodeError::TooLarge : DecodeError::FileUnreadable;
+    }
+    bytes.resize(static_cast<std::size_t>(size));
+    std::size_t read = bytes.empty() ? 0 : std::fread(bytes.data(), 1, bytes.size(), file);
+    std::fclose(file);
+    if (read != bytes.size())
+        return DecodeError::FileUnreadable;
+    return decode_picture(bytes);
+}
+
+}  // namespace runtime::imaging

@@ -1,0 +1,22 @@
+#pragma once
+// The one entry through which every component decodes a picture: probe the first bytes, hand them to
+// the decoder of that kind.
+
+#include "runtime/imaging/decode_error.h"
+#include "runtime/imaging/decoded_picture.h"
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+namespace runtime::imaging {
+
+// No bytes, a length of 0, or an unrecognised format give no picture.
+DecodeResult<DecodedPicture> decode_picture(std::span<const std::uint8_t> bytes);
+// The decoder of `kind` whatever the bytes probe as (fuzzing, tests).
+DecodeResult<DecodedPicture> decode_picture_as(PictureKind kind, std::span<const std::uint8_t> bytes);
+// Reads the file named by a GBK path (its bytes are the path on this system) and decodes it as
+// decode_picture does. An empty path gives no picture.
+DecodeResult<DecodedPicture> decode_picture_file(std::string_view gbk_path);
+
+}  // namespace runtime::imaging

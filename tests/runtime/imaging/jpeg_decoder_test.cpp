@@ -1,0 +1,80 @@
+#include "imaging_test_support.h"
+
+#include "runtime/imaging/jpeg_decoder.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace imaging_test;
+using runtime::imaging::DecodeError;
+using runtime::imaging::decode_jpeg;
+
+TEST(JpegDecoder, TruncatedFileStillGivesTheFullSize)
+{
+    TempDir dir;
+    std::string path = dir.file("cut.jpg");
+    ASSERT_TRUE(convert("rose: -resize 140x92! -quality 90 '" + path + "'"));
+    Bytes bytes = read_file(path);
+    bytes.resize(bytes.size() / 2);
+    auto picture = decode_jpeg(bytes);
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(picture->width, 140);
+    EXPECT_EQ(picture->height, 92);
+    EXPECT_EQ(picture->pixel_block_size(), 140u * 92 * 3);
+}
+
+TEST(JpegDecoder, RefusesCmykAndHugeAndEmpty)
+{
+    TempDir dir;
+    std::string cmyk = dir.file("cmyk.jpg");
+    ASSERT_TRUE(convert("rose: -colorspace CMYK '" + cmyk + "'"));
+    auto picture = decode_jpeg(read_file(cmyk));
+    ASSERT_FALSE(picture);
+    EXPECT_EQ(picture.error(), DecodeError::UnsupportedComponents);
+
+    // A baseline frame header declaring 60000 x 60000 is refused before any pixel is allocated.
+    std::string small = dir.file("small.jpg");
+    ASSERT_TRUE(convert("-size 8x8 xc:red '" + small + "'"));
+    Bytes bytes = read_file(small);
+    for (std::size_t i = 2; i + 8 < bytes.size(); ++i) {
+        if (bytes[i] == 0xFF && bytes[i + 1] == 0xC0) {
+            bytes[i + 5] = 60000 >> 8, bytes[i + 6] = 60000 & 0xFF;  // height
+            bytes[i + 7] = 60000 >> 8, bytes[i + 8] = 60000 & 0xFF;  // width
+            break;
+        }
+    }
+    picture = decode_jpeg(bytes);
+    ASSERT_FALSE(picture);
+    EXPECT_EQ(picture.error(), DecodeError::TooLarge);
+
+    picture = decode_jpeg(Bytes{0xFF, 0xD8});
+    ASSERT_FALSE(picture);
+}
+
+TEST(JpegDecoder, RefusesAFileOfEndlessScans)
+{
+    TempDir dir;
+    std::string path = dir.file("prog.jpg");
+    ASSERT_TRUE(convert("rose: -interlace Plane '" + path + "'"));
+    Bytes bytes = read_file(path);
+    // Repeat the last scan (from its start-of-scan marker to the end-of-image marker) many times.
+    std::size_t last_scan = 0;
+    for (std::size_t i = 0; i + 1 < bytes.size(); ++i) {
+        if (bytes[i] == 0xFF && bytes[i + 1] == 0xDA)
+            last_scan = i;
+    }
+    ASSERT_GT(last_scan, 0u);
+    Bytes scan(bytes.begin() + static_cast<long>(last_scan), bytes.end() - 2);
+    Bytes hostile(bytes.begin(), bytes.end() - 2);
+    for (int i = 0; i < 150; ++i)
+        hostile.insert(hostile.end(), scan.begin(), scan.end());
+    hostile.push_back(0xFF);
+    hostile.push_back(0xD9);
+    auto picture = decode_jpeg(hostile);
+    ASSERT_FALSE(picture);
+    EXPECT_EQ(picture.error(), DecodeError::TooManyScans);
+    EXPECT_TRUE(decode_jpeg(bytes));
+}
+
+}  // namespace
