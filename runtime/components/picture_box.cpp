@@ -1,0 +1,574 @@
+// The picture box.
+//   - kind record and operations   what the runtime reaches
+//   - creation and messages        the native window and its procedure
+//   - properties                   property changed, read property, save, convert texts
+//   - picture                      setting, decoding, display modes, border
+//   - painting                     still pictures and the animation
+
+#include "runtime/components/picture_box.h"
+
+#include "runtime/imaging/drawing.h"
+#include "runtime/imaging/picture_decoder.h"
+#include "runtime/imaging/probe.h"
+
+#include "platform/message_loop.h"
+#include "platform/native_window.h"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+
+namespace runtime::components {
+namespace {
+
+constexpr std::uint32_t kBorderStyles = platform::WS_BORDER;
+constexpr std::uint32_t kBorderExStyles =
+    platform::WS_EX_CLIENTEDGE | platform::WS_EX_DLGMODALFRAME | platform::WS_EX_STATICEDGE;
+constexpr int kMaxBorder = 5;
+constexpr int kMaxWritableDisplayMode = 2;
+constexpr int kMaxStoredDisplayMode = 3;
+
+int clamp_choice(std::int64_t value, int highest)
+{
+    return static_cast<int>(std::clamp<std::int64_t>(value, 0, highest));
+}
+
+// The word of a pick property as the signed value the application wrote.
+std::int64_t signed_word(Word word)
+{
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(word));
+}
+
+std::string text_of(const PropertyData& data)
+{
+    const char* text = reinterpret_cast<const char*>(data.word1);
+    return text ? std::string(text) : std::string();
+}
+
+platform::StretchMode stretch_mode_for_display()
+{
+    return platform::display_bits_per_pixel() > 16 ? platform::StretchMode::Halftone
+                                                    : platform::StretchMode::ColourOnColour;
+}
+
+// ---- Kind record and operations ----------------------------------------------------------------
+
+Component* create_operation(const CreateRequest& request)
+{
+    return PictureBox::create(request);
+}
+
+int property_changed_operation(Component* component, int index, const PropertyData& data)
+{
+    return static_cast<PictureBox*>(component)->property_changed(index, data);
+}
+
+std::optional<std::vector<std::uint8_t>> save_properties_operation(Component* component)
+{
+    return static_cast<PictureBox*>(component)->save_properties();
+}
+
+int read_property_operation(Component* component, int index, PropertyData& data)
+{
+    return static_cast<PictureBox*>(component)->read_property(index, data);
+}
+
+Operation picture_box_interface(int number)
+{
+    switch (number) {
+    case Interface::Create:
+        return as_operation(&create_operation);
+    case Interface::PropertyChanged:
+        return as_operation(&property_changed_operation);
+    case Interface::SaveProperties:
+        return as_operation(&save_properties_operation);
+    case Interface::ReadProperty:
+        return as_operation(&read_property_operation);
+    case Interface::ConvertTexts:
+        return as_operation(&convert_picture_box_texts);
+    default:
+        return nullptr;
+    }
+}
+
+constexpr PropertyEntry kPictureBoxProperties[] = {
+    {TypeCode::Number, 0xE000},           // left
+    {TypeCode::Number, 0xE000},           // top
+    {TypeCode::Number, 0xE000},           // width
+    {TypeCode::Number, 0xE000},           // height
+    {TypeCode::Text, 0xE000},             // tag
+    {TypeCode::Logical, 0xE000},          // visible
+    {TypeCode::Logical, 0xE000},          // disabled
+    {TypeCode::MousePointer, 0xE000},     // mouse pointer
+    {TypeCode::Pick, 0x8000},             // border
+    {TypeCode::BackgroundColour, 0x8000}, // background colour
+    {TypeCode::Picture, 0x8000},          // picture
+    {TypeCode::Pick, 0x8000},             // display mode
+    {TypeCode::Logical, 0x8000},          // animate
+    {TypeCode::DataSource, 0x8000},       // data source
+    {TypeCode::DataColumn, 0x8000},       // data column
+};
+
+// ---- Window class ------------------------------------------------------------------------------
+
+std::intptr_t picture_box_procedure(platform::WindowHandle handle, platform::Message& message)
+{
+    auto* box = reinterpret_cast<PictureBox*>(platform::window_user_data(handle));
+    if (!box)
+        return platform::default_window_procedure(handle, message);
+    return box->handle_message_for(handle, message);
+}
+
+bool ensure_window_class()
+{
+    if (platform::is_window_class_registered(kPictureBoxClassName))
+        return true;
+    platform::ClassInfo info;
+    info.style = platform::CS_HREDRAW | platform::CS_VREDRAW | platform::CS_DBLCLKS;
+    info.cursor = 0;  // the arrow
+    info.background = platform::Brush::null_brush();
+    info.procedure = picture_box_procedure;
+    return platform::register_window_class(kPictureBoxClassName, std::move(info));
+}
+
+}  // namespace
+
+const KindRecord& picture_box_kind()
+{
+    static const KindRecord record{
+        "图片框",
+        "PicBox",
+        0x840100C0,
+        static_cast<int>(std::size(kPictureBoxProperties)),
+        kPictureBoxProperties,
+        picture_box_interface,
+    };
+    return record;
+}
+
+// ==== Placement ===================================================================================
+
+platform::Rect picture_placement(DisplayMode mode, int client_width, int client_height, int picture_width,
+                                 int picture_height)
+{
+    switch (mode) {
+    case DisplayMode::Natural:
+        return platform::Rect{0, 0, picture_width, picture_height};
+    case DisplayMode::Stretch:
+    case DisplayMode::SizeToPicture:
+        return platform::Rect{0, 0, client_width, client_height};
+    case DisplayMode::Fit:
+        break;
+    }
+    if (picture_width <= 0 || picture_height <= 0)
+        return {};
+    int x = 0;
+    int y = 0;
+    int box_width = client_width;
+    int box_height = client_height;
+    if (client_width >= picture_width) {
+        x = (client_width - picture_width) / 2;
+        box_width = picture_width;
+    }
+    if (client_height >= picture_height) {
+        y = (client_height - picture_height) / 2;
+        box_height = picture_height;
+    }
+    if (client_width >= picture_width && client_height >= picture_height)
+        return platform::Rect{x, y, x + picture_width, y + picture_height};
+    // Shrink to fit, keeping the proportions.
+    double scale = std::min(static_cast<double>(box_width) / picture_width,
+                            static_cast<double>(box_height) / picture_height);
+    int width = static_cast<int>(picture_width * scale);
+    int height = static_cast<int>(picture_height * scale);
+    x += (box_width - width) / 2;
+    y += (box_height - height) / 2;
+    return platform::Rect{x, y, x + width, y + height};
+}
+
+// ==== Creation and messages =======================================================================
+
+PictureBox::PictureBox(const CreateRequest& request, form::PictureBoxBlock properties)
+    : Component(request.window, request.control)
+    , m_properties(std::move(properties))
+    , m_design_mode(request.design_mode)
+{
+    m_properties.border = static_cast<std::uint32_t>(clamp_choice(signed_word(m_properties.border), kMaxBorder));
+    m_properties.display_mode =
+        static_cast<std::uint32_t>(clamp_choice(signed_word(m_properties.display_mode), kMaxStoredDisplayMode));
+    m_properties.animate = m_properties.animate != 0 ? 1 : 0;
+    m_applied_mode = static_cast<DisplayMode>(m_properties.display_mode);
+}
+
+PictureBox* PictureBox::create(const CreateRequest& request)
+{
+    form::PictureBoxBlock properties;
+    // An absent or empty block keeps every default.
+    if (!request.block.empty()) {
+        auto read = form::read_property_block<form::PictureBoxBlock>(request.block);
+        if (!read)
+            return nullptr;
+        properties = std::move(*read);
+    }
+    if (!ensure_window_class())
+        return nullptr;
+
+    std::unique_ptr<PictureBox> box(new PictureBox(request, std::move(properties)));
+    if (!box->m_picture.append(box->m_properties.picture.data(), box->m_properties.picture.size()))
+        return nullptr;
+    box->m_properties.picture.clear();
+    box->m_properties.picture.shrink_to_fit();
+
+    platform::CreateParams params;
+    params.class_name = kPictureBoxClassName;
+    params.style = request.style_bits | platform::WS_CHILD | platform::WS_CLIPSIBLINGS;
+    params.x = request.left;
+    params.y = request.top;
+    params.width = request.width;
+    params.height = request.height;
+    params.parent = request.parent;
+    params.id = request.child_id;
+    platform::WindowHandle handle = platform::create_window(params);
+    if (!handle)
+        return nullptr;
+    box->set_handle(handle);
+    // From here the window owns the object: it deletes it when it is destroyed.
+    PictureBox* owned = box.release();
+    platform::set_window_user_data(handle, reinterpret_cast<std::intptr_t>(owned));
+
+    owned->m_animation_requested = owned->m_properties.animate == 1;
+    if (!owned->m_design_mode)
+        owned->m_animation_flag = owned->m_animation_requested;
+    owned->resolve_background();
+    (void)owned->set_picture();
+    owned->apply_display_mode(owned->m_applied_mode);
+    owned->apply_border();
+    return owned;
+}
+
+std::intptr_t PictureBox::handle_message_for(platform::WindowHandle handle, platform::Message& message)
+{
+    handle_common_message(*this, message);
+    switch (message.id) {
+    case platform::WM_ERASEBKGND:
+        return 1;  // the paint fills the background itself
+    case platform::WM_PAINT:
+        if (auto* request = reinterpret_cast<const platform::PaintRequest*>(message.lparam))
+            paint(*request);
+        return 0;
+    case kPresentFrameMessage:
+        m_animator.frame_presented();
+        if (animating())
+            platform::invalidate(handle, animation_placement(), platform::Erase::No);
+        return 0;
+    case platform::WM_DESTROY:
+        // The worker must be gone before the window and the canvas are.
+        m_animator.stop();
+        return platform::default_window_procedure(handle, message);
+    case platform::WM_NCDESTROY: {
+        std::intptr_t result = platform::default_window_procedure(handle, message);
+        platform::set_window_user_data(handle, 0);
+        WindowId window = window_id();
+        ControlId control = control_id();
+        delete this;
+        notify_unit_destroyed(window, control);
+        return result;
+    }
+    default:
+        return platform::default_window_procedure(handle, message);
+    }
+}
+
+// ==== Properties ==================================================================================
+
+int PictureBox::property_changed(int index, const PropertyData& data)
+{
+    switch (index) {
+    case PictureBoxProperty::Border:
+        m_properties.border = static_cast<std::uint32_t>(clamp_choice(signed_word(data.word1), kMaxBorder));
+        apply_border();
+        break;
+    case PictureBoxProperty::BackgroundColour:
+        m_properties.background_colour = static_cast<std::uint32_t>(data.word1);
+        resolve_background();
+        platform::invalidate(handle(), std::nullopt, platform::Erase::Yes);
+        break;
+    case PictureBoxProperty::Picture:
+        store_picture(reinterpret_cast<const std::uint8_t*>(data.word1),
+                      static_cast<std::size_t>(std::max<std::int64_t>(signed_word(data.word2), 0)));
+        (void)set_picture();
+        break;
+    case PictureBoxProperty::DisplayMode: {
+        int mode = clamp_choice(signed_word(data.word1), kMaxWritableDisplayMode);
+        m_properties.display_mode = static_cast<std::uint32_t>(mode);
+        apply_display_mode(static_cast<DisplayMode>(mode));
+        break;
+    }
+    case PictureBoxProperty::Animate: {
+        bool animate = data.word1 != 0;
+        m_properties.animate = animate ? 1 : 0;
+        if (!m_design_mode && m_decoded && m_decoded->kind == imaging::PictureKind::Gif) {
+            if (animate)
+                m_first_paint_pending = true;
+            m_animation_requested = animate;
+            m_animation_flag = animate;
+            (void)set_picture();
+        }
+        break;
+    }
+    // No data-binding service exists in this system: the names are kept for the stored block and
+    // the picture stays as it is.
+    case PictureBoxProperty::DataSource:
+        m_properties.data_source = text_of(data);
+        break;
+    case PictureBoxProperty::DataColumn:
+        m_properties.data_column = text_of(data);
+        break;
+    default:
+        break;
+    }
+    return 0;
+}
+
+int PictureBox::read_property(int index, PropertyData& data)
+{
+    data = PropertyData{};
+    switch (index) {
+    case PictureBoxProperty::Border:
+        data.word1 = m_properties.border;
+        return 1;
+    case PictureBoxProperty::BackgroundColour:
+        data.word1 = m_properties.background_colour;
+        return 1;
+    case PictureBoxProperty::Picture:
+        if (m_picture.length() > 0) {
+            data.word1 = reinterpret_cast<Word>(m_picture.data());
+            data.word2 = static_cast<Word>(m_picture.length());
+        }
+        return 1;
+    case PictureBoxProperty::DisplayMode:
+        data.word1 = m_properties.display_mode;
+        return 1;
+    case PictureBoxProperty::Animate:
+        data.word1 = m_properties.animate;
+        return 1;
+    case PictureBoxProperty::DataSource:
+        data.word1 = reinterpret_cast<Word>(m_properties.data_source.c_str());
+        return 1;
+    case PictureBoxProperty::DataColumn:
+        data.word1 = reinterpret_cast<Word>(m_properties.data_column.c_str());
+        return 1;
+    default:
+        return 0;
+    }
+}
+
+std::vector<std::uint8_t> PictureBox::save_properties() const
+{
+    form::PictureBoxBlock block = m_properties;
+    std::span<const std::uint8_t> bytes = picture_bytes();
+    block.picture.assign(bytes.begin(), bytes.end());
+    return form::write_property_block(block);
+}
+
+std::span<const std::uint8_t> PictureBox::picture_bytes() const
+{
+    if (m_picture.length() == 0)
+        return {};
+    return {m_picture.data(), m_picture.length()};
+}
+
+std::optional<std::vector<std::uint8_t>> convert_picture_box_texts(std::span<const std::uint8_t> block,
+                                                                   TextConverter convert, void* context)
+{
+    form::PictureBoxBlock properties;
+    if (!block.empty()) {
+        auto read = form::read_property_block<form::PictureBoxBlock>(block);
+        if (!read)
+            return std::nullopt;
+        properties = std::move(*read);
+    }
+    if (convert) {
+        properties.data_source = convert(properties.data_source, 0, context);
+        properties.data_column = convert(properties.data_column, 0, context);
+    }
+    return form::write_property_block(properties);
+}
+
+// ==== Picture =====================================================================================
+
+void PictureBox::store_picture(const std::uint8_t* bytes, std::size_t count)
+{
+    // The new bytes go into a fresh buffer first, so that bytes handed back from our own buffer
+    // survive the copy.
+    ByteBuffer copy;
+    if (bytes && count > 0 && !copy.append(bytes, count))
+        copy.clear();  // memory short: the box ends up empty rather than half-written
+    m_picture = std::move(copy);
+}
+
+void PictureBox::free_picture()
+{
+    // The animator stops (and its worker is joined) before anything it draws from is freed.
+    m_animator.unload();
+    m_decoded.reset();
+    m_animation_started = false;
+}
+
+bool PictureBox::set_picture()
+{
+    free_picture();
+    bool decoded = true;
+    std::span<const std::uint8_t> bytes = picture_bytes();
+    if (!bytes.empty()) {
+        imaging::PictureKind kind = imaging::probe_picture(bytes);
+        decoded = false;
+        if (kind == imaging::PictureKind::Gif && m_animation_flag) {
+            if (!m_animator.load(bytes, m_background)) {
+                // A marker without pixels: the animator holds the frames.
+                imaging::DecodedPicture marker;
+                marker.kind = imaging::PictureKind::Gif;
+                marker.width = m_animator.width();
+                marker.height = m_animator.height();
+                m_decoded = std::move(marker);
+                decoded = true;
+            }
+        } else if (kind != imaging::PictureKind::None) {
+            auto picture = imaging::decode_picture(bytes);
+            if (picture) {
+                m_decoded = std::move(*picture);
+                decoded = true;
+            }
+        }
+    }
+    if (m_applied_mode == DisplayMode::SizeToPicture)
+        size_to_picture();
+    platform::invalidate(handle(), std::nullopt, platform::Erase::Yes);
+    return decoded;
+}
+
+void PictureBox::apply_display_mode(DisplayMode mode)
+{
+    if (mode == m_applied_mode)
+        return;
+    m_applied_mode = mode;
+    if (mode == DisplayMode::SizeToPicture)
+        size_to_picture();
+    platform::invalidate(handle(), std::nullopt, platform::Erase::Yes);
+    platform::update_window(handle());
+}
+
+void PictureBox::size_to_picture()
+{
+    if (!m_decoded || m_decoded->width <= 0 || m_decoded->height <= 0)
+        return;
+    bool was_running = m_animator.state() == AnimationState::Running;
+    m_animator.stop();
+    platform::FrameInsets insets = platform::frame_insets(platform::window_style(handle()),
+                                                          platform::window_ex_style(handle()), false);
+    platform::set_window_pos(handle(), 0, 0, 0, m_decoded->width + insets.left + insets.right,
+                             m_decoded->height + insets.top + insets.bottom,
+                             platform::WindowPosFlag::NoMove | platform::WindowPosFlag::NoZOrder |
+                                 platform::WindowPosFlag::NoActivate);
+    if (was_running)
+        start_animation();
+}
+
+void PictureBox::apply_border()
+{
+    std::uint32_t style = platform::window_style(handle()) & ~kBorderStyles;
+    std::uint32_t ex_style = platform::window_ex_style(handle()) & ~kBorderExStyles;
+    switch (m_properties.border) {
+    case 1:
+        ex_style |= platform::WS_EX_CLIENTEDGE;
+        break;
+    case 2:
+        ex_style |= platform::WS_EX_DLGMODALFRAME;
+        break;
+    case 3:
+        ex_style |= platform::WS_EX_STATICEDGE;
+        break;
+    case 4:
+        ex_style |= platform::WS_EX_CLIENTEDGE | platform::WS_EX_DLGMODALFRAME;
+        break;
+    case 5:
+        style |= platform::WS_BORDER;
+        break;
+    default:
+        break;
+    }
+    platform::set_window_style(handle(), style);
+    platform::set_window_ex_style(handle(), ex_style);
+    // A frame change keeps the outer size; a box sized to its picture grows around the new frame
+    // so that the client area still holds the picture exactly.
+    if (m_applied_mode == DisplayMode::SizeToPicture)
+        size_to_picture();
+}
+
+void PictureBox::resolve_background()
+{
+    // The default colour follows the button face as it is at the time of the write.
+    m_background = resolve_background_colour(m_properties.background_colour);
+}
+
+// ==== Painting ====================================================================================
+
+platform::Rect PictureBox::animation_placement() const
+{
+    platform::Rect client = platform::client_rect(handle());
+    return picture_placement(m_applied_mode, client.width(), client.height(), m_animator.width(),
+                             m_animator.height());
+}
+
+void PictureBox::start_animation()
+{
+    if (!platform::is_window(handle()) || !m_animator.loaded())
+        return;
+    platform::WindowHandle target = handle();
+    m_animator.start([target] { platform::post_message(target, kPresentFrameMessage); });
+}
+
+void PictureBox::paint(const platform::PaintRequest& request)
+{
+    if (!request.context)
+        return;
+    platform::DeviceContext& context = *request.context;
+    platform::Rect client = platform::client_rect(handle());
+    bool animated = animating();
+    context.save();
+    // The first paint after an animation is asked for leaves the picture's place alone: the
+    // animation will fill it.
+    if (m_first_paint_pending && animated)
+        context.exclude_clip_rect(animation_placement());
+    m_first_paint_pending = false;
+    context.fill_rect(client, m_background);
+    if (m_decoded) {
+        if (animated) {
+            paint_animation(context);
+        } else {
+            platform::Rect place = picture_placement(m_applied_mode, client.width(), client.height(),
+                                                     m_decoded->width, m_decoded->height);
+            imaging::draw_picture(&*m_decoded, &context, place.left, place.top, place.width(), place.height(),
+                                  m_background);
+        }
+    }
+    context.restore();
+}
+
+void PictureBox::paint_animation(platform::DeviceContext& context)
+{
+    if (!m_animator.single_frame() && !m_animation_started) {
+        // The first paint starts the worker; its first frame arrives through kPresentFrameMessage.
+        if (m_animation_requested) {
+            m_animation_started = true;
+            start_animation();
+        }
+        return;
+    }
+    context.save();
+    context.set_stretch_mode(stretch_mode_for_display());
+    (void)m_animator.present(context, animation_placement());
+    context.restore();
+}
+
+}  // namespace runtime::components

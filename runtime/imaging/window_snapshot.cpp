@@ -1,0 +1,180 @@
+// The window snapshot and its command.
+
+#include "runtime/imaging/window_snapshot.h"
+
+#include "runtime/commands.h"
+#include "runtime/heap.h"
+#include "runtime/imaging/checked_size.h"
+
+#include "platform/device_context.h"
+#include "platform/native_window.h"
+#include "platform/screen_capture.h"
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <vector>
+
+namespace runtime::imaging {
+namespace {
+
+constexpr int kMinimumPercent = 10;
+
+void store_u16(std::uint8_t* out, std::uint32_t value)
+{
+    out[0] = static_cast<std::uint8_t>(value);
+    out[1] = static_cast<std::uint8_t>(value >> 8);
+}
+
+void store_u32(std::uint8_t* out, std::uint32_t value)
+{
+    for (int i = 0; i < 4; ++i)
+        out[i] = static_cast<std::uint8_t>(value >> (8 * i));
+}
+
+// a x b / c rounded to the nearest integer, halves away from zero; none when it does not fit.
+std::optional<int> multiply_divide(std::int64_t a, std::int64_t b, std::int64_t c)
+{
+    long double exact = static_cast<long double>(a) * static_cast<long double>(b) / static_cast<long double>(c);
+    long double rounded = std::round(exact);
+    if (rounded > std::numeric_limits<int>::max() || rounded < std::numeric_limits<int>::min())
+        return std::nullopt;
+    return static_cast<int>(rounded);
+}
+
+std::unique_ptr<platform::Bitmap> stretched(const platform::Bitmap& source, int width, int height)
+{
+    std::unique_ptr<platform::Bitmap> target = platform::filled_bitmap(width, height, 0);
+    if (!target)
+        return nullptr;
+    std::unique_ptr<platform::DeviceContext> context = platform::bitmap_device_context(*target);
+    if (!context)
+        return nullptr;
+    context->set_stretch_mode(platform::display_bits_per_pixel() > 16 ? platform::StretchMode::Halftone
+                                                                      : platform::StretchMode::ColourOnColour);
+    platform::draw_bitmap(*context, source, platform::Rect{0, 0, width, height});
+    context.reset();  // finishes the painting
+    return target;
+}
+
+}  // namespace
+
+std::optional<int> resolve_snapshot_dimension(int captured, int requested)
+{
+    if (requested >= 0)
+        return requested == 0 ? captured : requested;
+    std::int64_t percent = -static_cast<std::int64_t>(requested);
+    if (percent < kMinimumPercent)
+        percent = kMinimumPercent;
+    return multiply_divide(captured, percent, 100);
+}
+
+std::optional<std::size_t> bmp_row_bytes(int width)
+{
+    if (width < 0)
+        return std::nullopt;
+    return checked_row_bytes(static_cast<std::size_t>(width), 24, 4);
+}
+
+bool write_bmp_file(const platform::Bitmap& bitmap, ByteBuffer& out)
+{
+    out.clear();
+    int width = bitmap.width();
+    int height = bitmap.height();
+    auto row_bytes = bmp_row_bytes(width);
+    if (!row_bytes || height <= 0)
+        return false;
+    auto image_bytes = checked_block_size(*row_bytes, static_cast<std::size_t>(height));
+    if (!image_bytes || *image_bytes > std::numeric_limits<std::uint32_t>::max() - kBmpHeadersBytes)
+        return false;
+
+    std::uint8_t headers[kBmpHeadersBytes] = {};
+    // File header.
+    headers[0] = 'B';
+    headers[1] = 'M';
+    store_u32(headers + 2, static_cast<std::uint32_t>(kBmpHeadersBytes + *image_bytes));  // file size
+    store_u32(headers + 10, static_cast<std::uint32_t>(kBmpHeadersBytes));  // pixel data: no colour entries
+    // Information header; resolutions, colours used and colours important stay 0.
+    std::uint8_t* info = headers + kBmpFileHeaderBytes;
+    store_u32(info + 0, static_cast<std::uint32_t>(kBmpInfoHeaderBytes));
+    store_u32(info + 4, static_cast<std::uint32_t>(width));
+    store_u32(info + 8, static_cast<std::uint32_t>(height));  // positive: bottom row first
+    store_u16(info + 12, 1);                                   // planes
+    store_u16(info + 14, 24);                                  // bits per pixel
+    store_u32(info + 16, 0);                                   // uncompressed
+    store_u32(info + 20, static_cast<std::uint32_t>(*image_bytes));
+
+    std::vector<std::uint8_t> rows = bitmap.bgr_rows();  // top row first, no padding
+    std::size_t pixel_bytes = static_cast<std::size_t>(width) * 3;
+    if (rows.size() < pixel_bytes * static_cast<std::size_t>(height))
+        return false;
+    if (!out.append(headers, sizeof headers) || !out.append(nullptr, *image_bytes)) {
+        out.clear();
+        return false;
+    }
+    std::uint8_t* pixels = out.data() + kBmpHeadersBytes;
+    for (int y = 0; y < height; ++y) {
+        const std::uint8_t* source = rows.data() + static_cast<std::size_t>(height - 1 - y) * pixel_bytes;
+        std::uint8_t* target = pixels + static_cast<std::size_t>(y) * *row_bytes;
+        std::memcpy(target, source, pixel_bytes);
+        std::memset(target + pixel_bytes, 0, *row_bytes - pixel_bytes);
+    }
+    return true;
+}
+
+bool take_window_snapshot(platform::WindowHandle handle, int width, int height, ByteBuffer& out)
+{
+    out.clear();
+    std::unique_ptr<platform::Bitmap> captured;
+    if (handle == 0)
+        captured = platform::capture_screen_rect(platform::primary_screen_rect());
+    else if (platform::is_window(handle))
+        captured = platform::capture_window(handle);
+    if (!captured)
+        return false;
+
+    auto result_width = resolve_snapshot_dimension(captured->width(), width);
+    auto result_height = resolve_snapshot_dimension(captured->height(), height);
+    if (!result_width || !result_height || *result_width <= 0 || *result_height <= 0)
+        return false;
+    // A size beyond what any decoder here would allocate is refused like memory that cannot be had
+    // (the stretched bitmap takes 4 bytes a pixel).
+    auto bitmap_bytes = checked_multiply(static_cast<std::size_t>(*result_width), 4);
+    if (!bitmap_bytes || !checked_block_size(*bitmap_bytes, static_cast<std::size_t>(*result_height)))
+        return false;
+
+    if (*result_width != captured->width() || *result_height != captured->height()) {
+        captured = stretched(*captured, *result_width, *result_height);
+        if (!captured)
+            return false;
+    }
+    return write_bmp_file(*captured, out);
+}
+
+}  // namespace runtime::imaging
+
+namespace runtime::commands {
+namespace {
+
+// An omitted optional argument counts as 0.
+int integer_argument_value(int count, const TypedValue* arguments, int index)
+{
+    if (index >= count || arguments[index].type == DataType::Omitted)
+        return 0;
+    return static_cast<int>(static_cast<std::int32_t>(arguments[index].low));
+}
+
+}  // namespace
+
+void window_snapshot(TypedValue* result, int count, const TypedValue* arguments)
+{
+    *result = TypedValue{0, 0, DataType::ByteSet};
+    auto handle = static_cast<platform::WindowHandle>(integer_argument_value(count, arguments, 0));
+    ByteBuffer bytes;
+    if (!imaging::take_window_snapshot(handle, integer_argument_value(count, arguments, 1),
+                                       integer_argument_value(count, arguments, 2), bytes))
+        return;
+    result->low = reinterpret_cast<Word>(heap_copy_byte_set(bytes.data(), bytes.length()));
+}
+
+}  // namespace runtime::commands
