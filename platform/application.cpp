@@ -8,6 +8,7 @@
 #include "platform/device_context_qt.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QPalette>
 #include <QStyleFactory>
 

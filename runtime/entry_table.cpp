@@ -120,7 +120,10 @@ int run_program(int argc, char** argv, const ProgramHeader& header, StartRoutine
     int result = start(g_entry_table);
     (void)result;  // 0: nothing more to run
     run_end_of_program();
-    return quit_code();
+    int code = quit_code();
+    // The platform goes down here, before the process's static objects do.
+    platform::stop_platform();
+    return code;
 }
 
 }  // namespace runtime

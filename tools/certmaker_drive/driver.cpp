@@ -1,7 +1,7 @@
 #include "driver.h"
 
 #include "app/main_window.h"
-#include "platform/controls/list_synthesis.h"
+#include "platform/controls/combo_control.h"
 #include "platform/input_synthesis.h"
 #include "platform/message_loop.h"
 #include "platform/messages.h"
@@ -13,6 +13,7 @@
 #include "runtime/entry_table.h"
 #include "runtime/form/byte_reader.h"
 #include "runtime/heap.h"
+#include "runtime/window_system.h"
 #include "runtime/window_table.h"
 
 #include <QCryptographicHash>
@@ -206,6 +207,11 @@ bool Driver::main_window_open() const
     return window && !window->unit.units.empty() && window->unit.units.record(0).object() != nullptr;
 }
 
+bool Driver::ready() const
+{
+    return main_window_open() && runtime::load_nesting_count() == 0 && runtime::message_loop_running();
+}
+
 std::string Driver::perform(const Command& command, std::string& output)
 {
     if (!main_window_open())
@@ -231,8 +237,13 @@ std::string Driver::perform(const Command& command, std::string& output)
         if (!index)
             return "the kind selector has no item " + command.text;
         platform::WindowHandle handle = native_window(*selector);
-        if (!platform::choose_list_item_as_user(handle, *index))
-            return "could not choose the item in the open list";
+        // Open the list the way a user does, then click the item in it.
+        platform::synthesize_click(handle, centre_of(handle));
+        settle();
+        if (!platform::combo_dropped(handle))
+            return "the kind selector's list did not open";
+        if (!platform::click_combo_list_item(handle, *index))
+            return "could not click the item in the open list";
         settle();
         return {};
     }

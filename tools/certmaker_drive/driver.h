@@ -22,6 +22,9 @@ public:
     std::string perform(const Command& command, std::string& output);
 
     bool main_window_open() const;
+    // The window is open, its load has finished and the program's message loop is running: input
+    // now reaches the handlers.
+    bool ready() const;
 
 private:
     std::string absolute(const std::string& path) const;

@@ -44,7 +44,7 @@ void perform_next_line()
 {
     // The program loads its window first; until it is open, look again a little later.
     if (!g_run.started) {
-        if (!g_run.driver->main_window_open()) {
+        if (!g_run.driver->ready()) {
             if (++g_run.waits < 1000)
                 QTimer::singleShot(10, perform_next_line);
             return;
