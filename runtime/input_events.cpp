@@ -3,6 +3,7 @@
 #include "platform/native_window.h"
 #include "runtime/components/component.h"
 #include "runtime/components/window_kind.h"
+#include "runtime/keyboard_handling.h"
 #include "runtime/window_system.h"
 #include "runtime/window_table.h"
 
@@ -94,14 +95,17 @@ platform::FilterVerdict filter_input(platform::WindowHandle target, platform::Me
     std::optional<ControlId> unit = components::unit_of_native_window(entry->unit.id, target);
     if (!unit)
         return platform::FilterVerdict::Pass;
-    record->window = entry->unit.id;
+    WindowId window = entry->unit.id;
+    record->window = window;
     record->control = *unit;
-    if (!components::raise_event(*record) || !record->result_present)
-        return platform::FilterVerdict::Pass;
-    if (record->result == 0)
+    bool handled = components::raise_event(*record);
+    if (handled && components::cancelled_by_handler(*record))
         return platform::FilterVerdict::Swallow;
-    if (message.id == platform::WM_CHAR)
+    if (handled && record->result_present && message.id == platform::WM_CHAR)
         message.wparam = static_cast<std::uint32_t>(record->result);
+    // The unit's own event comes first; what is left of a key press is the window's to handle.
+    if (handle_window_key(window, *unit, message) == KeyHandled::Yes)
+        return platform::FilterVerdict::Swallow;
     return platform::FilterVerdict::Pass;
 }
 

@@ -3,6 +3,7 @@
 //   Property table and kind record
 //   Frame styles and placement
 //   Window procedure
+//   Background
 //   Properties
 //   Unit lookup by native window
 
@@ -10,9 +11,12 @@
 
 #include "platform/native_window.h"
 #include "platform/system_colours.h"
+#include "runtime/components/label.h"
 #include "runtime/components/notification_reflection.h"
 #include "runtime/components/property_values.h"
 #include "runtime/form/blocks/block_stream.h"
+#include "runtime/imaging/drawing.h"
+#include "runtime/imaging/picture_decoder.h"
 #include "runtime/window_loading.h"
 #include "runtime/window_system.h"
 #include "runtime/window_table.h"
@@ -415,9 +419,7 @@ std::intptr_t WindowObject::procedure(platform::WindowHandle handle, platform::M
         auto* context = reinterpret_cast<DeviceContext*>(message.wparam);
         if (!context)
             return 0;
-        context->fill_rect(client_rect(handle), resolve_background_colour(m_block.background_colour));
-        // FIXME: the background picture (property 11, laid out by property 12) is painted here once
-        // runtime/imaging offers decoding and drawing to the kinds.
+        paint_background(*context);
         return 1;
     }
     case WM_CLOSE: {
@@ -476,6 +478,75 @@ std::intptr_t WindowObject::procedure(platform::WindowHandle handle, platform::M
     }
 }
 
+// ---- Background --------------------------------------------------------------------------------
+
+namespace WindowPictureLayout {
+constexpr std::uint32_t TopLeft = 0;
+constexpr std::uint32_t Tiled = 1;
+constexpr std::uint32_t FitCentred = 2;
+constexpr std::uint32_t Stretched = 3;
+}  // namespace WindowPictureLayout
+
+const imaging::DecodedPicture* WindowObject::background_picture()
+{
+    if (m_picture)
+        return &*m_picture;
+    if (m_block.picture.empty() || m_picture_undecodable)
+        return nullptr;
+    imaging::DecodeResult<imaging::DecodedPicture> decoded = imaging::decode_picture(m_block.picture);
+    if (!decoded || decoded->width <= 0 || decoded->height <= 0) {
+        // The bytes stay readable as written; only the drawing is given up.
+        m_picture_undecodable = true;
+        return nullptr;
+    }
+    m_picture = std::move(decoded.value());
+    return &*m_picture;
+}
+
+void WindowObject::paint_background(platform::DeviceContext& context)
+{
+    platform::Rect client = platform::client_rect(handle());
+    platform::Colour background = resolve_background_colour(m_block.background_colour);
+    context.fill_rect(client, background);
+    const imaging::DecodedPicture* picture = background_picture();
+    if (!picture)
+        return;
+    int width = picture->width;
+    int height = picture->height;
+    context.save();
+    context.intersect_clip_rect(client);
+    switch (m_block.picture_layout) {
+    case WindowPictureLayout::Tiled: {
+        imaging::DrawingSurface surface;
+        if (!imaging::prepare_surface(&context, picture, background, surface))
+            break;
+        platform::Rect area = context.clip_box();
+        for (int top = client.top; top < client.bottom; top += height) {
+            for (int left = client.left; left < client.right; left += width) {
+                if (left < area.right && left + width > area.left && top < area.bottom && top + height > area.top)
+                    imaging::blit_surface(surface, left, top, width, height);
+            }
+        }
+        imaging::release_surface(surface);
+        break;
+    }
+    case WindowPictureLayout::FitCentred: {
+        platform::Rect place = fitted_picture_rect(client, width, height);
+        imaging::draw_picture(picture, &context, place.left, place.top, place.width(), place.height(), background);
+        break;
+    }
+    case WindowPictureLayout::Stretched:
+        imaging::draw_picture(picture, &context, client.left, client.top, client.width(), client.height(),
+                              background);
+        break;
+    case WindowPictureLayout::TopLeft:
+    default:
+        imaging::draw_picture(picture, &context, client.left, client.top, width, height, background);
+        break;
+    }
+    context.restore();
+}
+
 // ---- Properties --------------------------------------------------------------------------------
 
 int WindowObject::read_property(int index, PropertyData& data) const
@@ -532,6 +603,8 @@ int WindowObject::property_changed(int index, const PropertyData& data)
         break;
     case Own::Picture:
         m_block.picture = bytes_of(data);
+        m_picture.reset();
+        m_picture_undecodable = false;
         platform::invalidate(handle(), std::nullopt, platform::Erase::Yes);
         break;
     case Own::PictureLayout:

@@ -6,8 +6,10 @@
 
 #include "runtime/components/component.h"
 #include "runtime/form/blocks/window_block.h"
+#include "runtime/imaging/decoded_picture.h"
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace runtime::components {
@@ -67,6 +69,10 @@ public:
     // Gives the focus to the control that had it last, or else to the first control by tab order.
     void pass_focus_on();
 
+    // Erases the client area: the background colour, then the background picture by its layout
+    // (0 top-left in natural size, 1 tiled, 2 fitted and centred, 3 stretched over the client area).
+    void paint_background(platform::DeviceContext& context);
+
     int read_property(int index, PropertyData& data) const;
     int property_changed(int index, const PropertyData& data);
 
@@ -91,8 +97,13 @@ private:
     void apply_frame_styles();
     void apply_placement();
     void apply_always_on_top();
+    const imaging::DecodedPicture* background_picture();
 
     form::WindowBlock m_block;
+    // The background picture, decoded on first paint; a picture that does not decode is not tried
+    // again until new bytes are written.
+    std::optional<imaging::DecodedPicture> m_picture;
+    bool m_picture_undecodable = false;
 };
 
 const KindRecord& window_kind_record();
