@@ -1,0 +1,284 @@
+// The certificate maker end to end: the real program (start routine, runtime, message loop) driven
+// by certmaker-drive with synthetic input, answering its dialogs from the script.
+
+#include "runtime/imaging/picture_decoder.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct DriveRun {
+    std::string output;
+    int exit_code = -1;
+};
+
+struct CertmakerDrive : testing::Test {
+    fs::path folder;
+
+    void SetUp() override
+    {
+        folder = fs::temp_directory_path() / ("certmaker-drive-" + std::to_string(::getpid()) + "-" +
+                                              testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+    }
+    void TearDown() override { fs::remove_all(folder); }
+
+    DriveRun drive(const std::string& script)
+    {
+        fs::path script_path = folder / "test.script";
+        std::ofstream(script_path) << script;
+        std::string command = "cd '" + folder.string() + "' && QT_QPA_PLATFORM=offscreen '" +
+                              std::string(CERTMAKER_BINARY_DIR) + "/bin/certmaker-drive' test.script 2>/dev/null";
+        DriveRun run;
+        FILE* pipe = ::popen(command.c_str(), "r");
+        if (!pipe)
+            return run;
+        std::array<char, 4096> buffer;
+        std::size_t got = 0;
+        while ((got = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+            run.output.append(buffer.data(), got);
+        int status = ::pclose(pipe);
+        run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return run;
+    }
+
+    // Every script line answered "ok", and the program ended normally.
+    static void expect_all_ok(const DriveRun& run)
+    {
+        EXPECT_EQ(run.output.find("FAIL"), std::string::npos) << run.output;
+        EXPECT_EQ(run.exit_code, 0) << run.output;
+    }
+
+    static std::string read_file(const fs::path& path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+
+    // Pictures ImageMagick makes for the photo box.
+    void make_photo(const std::string& name)
+    {
+        // Run-length BMPs are not read, so the BMP is written uncompressed.
+        std::string options = name.ends_with(".bmp") ? " -compress none" : "";
+        std::string command = "cd '" + folder.string() + "' && convert -size 40x50 gradient:red-blue -colors 200 " +
+                              "-type Palette" + options + " '" + name + "' 2>/dev/null";
+        ASSERT_EQ(std::system(command.c_str()), 0) << name;
+    }
+};
+
+// Where each kind puts 标签10..13 and the two transparent labels: the kind table of the program.
+struct Row {
+    const char* name;
+    int name_left, name_top, sex_top, age_top;  // name_left 0: kinds 7-16 leave these three alone
+    int second_left, second_top, number_left, number_top, date_left, date_top;
+    bool refresh;
+};
+const Row kRows[16] = {
+    {"光棍证", 329, 53, 73, 92, 372, 142, 419, 281, 381, 269, true},
+    {"聊天许可证", 324, 56, 81, 104, 363, 141, 419, 281, 381, 269, true},
+    {"爱神证", 324, 58, 82, 103, 365, 149, 395, 285, 394, 269, true},
+    {"超级美眉证", 324, 53, 74, 93, 360, 141, 417, 279, 386, 266, true},
+    {"初吻证", 324, 59, 82, 102, 365, 148, 394, 285, 395, 268, true},
+    {"赌神证", 324, 53, 75, 94, 360, 142, 408, 283, 373, 271, true},
+    {"超级帅哥证", 0, 0, 0, 0, 360, 142, 418, 280, 382, 266, false},
+    {"处男证", 0, 0, 0, 0, 369, 154, 413, 265, 380, 252, false},
+    {"色狼证", 0, 0, 0, 0, 361, 141, 417, 283, 380, 269, true},
+    {"网恋许可证", 0, 0, 0, 0, 361, 141, 418, 281, 380, 269, true},
+    {"良家妇女证", 0, 0, 0, 0, 359, 153, 414, 283, 380, 269, true},
+    {"灌水证", 0, 0, 0, 0, 360, 142, 410, 267, 372, 253, true},
+    {"潜水证", 0, 0, 0, 0, 360, 142, 410, 283, 372, 269, true},
+    {"忽悠证", 0, 0, 0, 0, 360, 142, 410, 267, 372, 253, true},
+    {"良好市民证", 0, 0, 0, 0, 360, 142, 410, 283, 372, 269, true},
+    {"浆糊证", 0, 0, 0, 0, 360, 142, 410, 275, 372, 261, true},
+};
+
+std::string place(const std::string& control, int left, int top)
+{
+    return "expect " + control + " 0 " + std::to_string(left) + "\nexpect " + control + " 1 " + std::to_string(top) +
+           "\n";
+}
+
+TEST_F(CertmakerDrive, EveryKindMovesTheOverlaysToItsBlanks)
+{
+    // Kinds 7-16 at start keep the stored places; after a kind 1-6 they keep that kind's.
+    std::string script;
+    int name_left = 324, name_top = 53, sex_left = 326, sex_top = 75, age_left = 326, age_top = 94;
+    for (int pass = 0; pass < 2; ++pass) {
+        for (int k = (pass == 0 ? 6 : 0); k < 16; ++k) {
+            const Row& row = kRows[k];
+            // Changing the date between kinds shows whether the caption refresh ran.
+            std::string date = "date" + std::to_string(pass) + "-" + std::to_string(k);
+            script += "kind " + std::string(row.name) + "\n";
+            if (row.name_left != 0) {
+                name_left = sex_left = age_left = row.name_left;
+                name_top = row.name_top;
+                sex_top = row.sex_top;
+                age_top = row.age_top;
+            }
+            script += place("标签10", name_left, name_top) + place("标签11", sex_left, sex_top) +
+                      place("标签12", age_left, age_top) + place("标签13", row.second_left, row.second_top) +
+                      place("透明标签2", row.number_left, row.number_top) + place("透明标签1", row.date_left, row.date_top);
+            script += "expect 组合框证件类型 9 " + std::string(row.name) + "\n";
+        }
+    }
+    script += "close\n";
+    expect_all_ok(drive(script));
+}
+
+TEST_F(CertmakerDrive, FieldsAreMirroredVerbatim)
+{
+    std::string long_name(40, 'W');
+    std::string script = "type 编辑框1  王 五 \n"
+                         "expect 标签10 8  王 五 \n"
+                         "expect 标签13 8  王 五 \n"
+                         "type 编辑框2 女\nexpect 标签11 8 女\n"
+                         "type 编辑框4 \nexpect 标签12 8 \n"
+                         "type 编辑框5 " + long_name + "\nexpect 透明标签2 8 " + long_name + "\n"
+                         "type 编辑框3 2020年1月1日\nexpect 透明标签1 8 2020年1月1日\n"
+                         "expect 标签10 8  王 五 \n"
+                         "type 编辑框1 \nexpect 标签10 8 \nexpect 标签13 8 \n"
+                         "close\n";
+    expect_all_ok(drive(script));
+}
+
+TEST_F(CertmakerDrive, PhotosOfEveryFormatShowInThePhotoBox)
+{
+    const char* photos[] = {"photo.jpg", "photo.png", "photo.bmp", "photo.gif", "photo.pcx", "photo.ico"};
+    std::string script;
+    for (const char* photo : photos) {
+        make_photo(photo);
+        script += "photo " + std::string(photo) + "\nexpect 通用对话框 10 " + (folder / photo).string() + "\n";
+        script += "save " + std::string(photo) + ".bmp\n";
+    }
+    std::ofstream(folder / "notes.txt") << "not a picture";
+    // A file that is no picture: the box keeps its bytes and shows only its background.
+    script += "photo notes.txt\nexpect 图片框1 10 13 "
+              "bf891ea46ead4993e89aa7da02ab8c23dd50f29e9aae64607105363a5f070e03\nsave notes.bmp\nclose\n";
+    DriveRun run = drive(script);
+    expect_all_ok(run);
+    for (const char* photo : photos) {
+        SCOPED_TRACE(photo);
+        EXPECT_NE(run.output.find(std::string("ok photo ") + photo), std::string::npos) << run.output;
+        // The middle of the photo box (window (434, 84), the capture starting at window x -2) shows the
+        // red-to-blue gradient, not the white placeholder.
+        std::string bmp = read_file(folder / (std::string(photo) + ".bmp"));
+        ASSERT_EQ(bmp.size(), 511734u);
+        const auto* pixel = reinterpret_cast<const std::uint8_t*>(bmp.data() + 54 + (327 - 84) * 1560 + 436 * 3);
+        EXPECT_GT(pixel[0], 60) << "blue";
+        EXPECT_LT(pixel[1], 60) << "green";
+        EXPECT_GT(pixel[2], 60) << "red";
+    }
+    std::string blank = read_file(folder / "notes.bmp");
+    ASSERT_EQ(blank.size(), 511734u);
+    const auto* pixel = reinterpret_cast<const std::uint8_t*>(blank.data() + 54 + (327 - 84) * 1560 + 436 * 3);
+    EXPECT_EQ(pixel[0], 0xF0);  // the button face
+    EXPECT_EQ(pixel[1], 0xF0);
+    EXPECT_EQ(pixel[2], 0xF0);
+}
+
+TEST_F(CertmakerDrive, CancelledDialogsChangeNothingAndTheFileNameCarriesOver)
+{
+    make_photo("me.png");
+    std::string me = (folder / "me.png").string();
+    std::string script = "get 图片框1 10\n"
+                         "photo cancel\n"
+                         "photo me.png\n"
+                         "save cancel\n"
+                         "expect 通用对话框 10 " + me + "\n"
+                         "font cancel\n"
+                         "expect 标签10 15 0 0 0 0 0 9 宋体\n"
+                         "close\n";
+    DriveRun run = drive(script);
+    expect_all_ok(run);
+}
+
+TEST_F(CertmakerDrive, TheFontGoesToTheTwelveControlsAsSizeAndFaceOnly)
+{
+    std::string script = "font 黑体 12\n";
+    for (const char* control : {"标签10", "标签11", "标签12", "标签13"})
+        script += "expect " + std::string(control) + " 15 0 0 0 0 0 12 黑体\n";
+    for (const char* control : {"透明标签1", "透明标签2"})
+        script += "expect " + std::string(control) + " 10 0 0 0 0 0 12 黑体\n";
+    for (const char* control : {"编辑框1", "编辑框2", "编辑框3", "编辑框4", "编辑框5"})
+        script += "expect " + std::string(control) + " 12 0 0 0 0 0 12 黑体\n";
+    script += "expect 组合框证件类型 18 0 0 0 0 0 12 黑体\n";
+    // Not the preview, the captions, the group box or the buttons.
+    script += "expect 标签生成 15 0 0 0 0 0 9 宋体\nexpect 标签2 15 0 0 0 0 0 9 宋体\n";
+    // A tall font: the single-line edit boxes grow, the overlay labels keep their size.
+    script += "font 黑体 36\nexpect 标签10 3 14\nexpect 标签10 2 56\nget 编辑框1 3\nclose\n";
+    DriveRun run = drive(script);
+    expect_all_ok(run);
+    std::string::size_type at = run.output.find("ok get 编辑框1 3 = ");
+    ASSERT_NE(at, std::string::npos);
+    int height = std::atoi(run.output.c_str() + at + std::strlen("ok get 编辑框1 3 = "));
+    EXPECT_GT(height, 24);
+}
+
+TEST_F(CertmakerDrive, TheSavedCertificateIsThePreviewAsA24BitBmp)
+{
+    std::string script = "kind 光棍证\nsave certificate.jpg\nclose\n";
+    expect_all_ok(drive(script));
+    std::string bmp = read_file(folder / "certificate.jpg");
+    ASSERT_EQ(bmp.size(), 511734u);
+    auto dword = [&](std::size_t at) {
+        std::uint32_t value = 0;
+        std::memcpy(&value, bmp.data() + at, 4);
+        return value;
+    };
+    EXPECT_EQ(bmp.substr(0, 2), "BM");
+    EXPECT_EQ(dword(2), 511734u);
+    EXPECT_EQ(dword(10), 54u);
+    EXPECT_EQ(dword(18), 520u);
+    EXPECT_EQ(dword(22), 328u);
+    EXPECT_EQ(bmp[28], 24);
+    EXPECT_EQ(dword(34), 1560u * 328u);
+
+    // The template area, away from the overlays, is the template's own decoding pixel for pixel:
+    // the label's client area starts inside its 1-pixel border, the template at (9, 5) in it.
+    std::string jpeg = read_file(fs::path(CERTMAKER_SOURCE_DIR) / "app/data/templates/kind01.jpg");
+    auto decoded = runtime::imaging::decode_picture(
+        std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(jpeg.data()), jpeg.size()));
+    ASSERT_TRUE(decoded);
+    const std::uint8_t* pixels = decoded->pixels.data();
+    int mismatches = 0;
+    for (int y = 0; y < 316; ++y) {
+        for (int x = 0; x < 240; ++x) {  // the left page: no overlay lies there
+            const std::uint8_t* expected = pixels + (static_cast<std::size_t>(315 - y) * 500 + x) * 3;
+            int bx = x + 10;
+            int by = y + 6;
+            const char* got = bmp.data() + 54 + static_cast<std::size_t>(327 - by) * 1560 + bx * 3;
+            if (std::memcmp(expected, got, 3) != 0)
+                ++mismatches;
+        }
+    }
+    EXPECT_EQ(mismatches, 0);
+}
+
+TEST_F(CertmakerDrive, ClosingTheWindowEndsTheRunWithExitCodeZero)
+{
+    DriveRun run = drive("close\n");
+    EXPECT_EQ(run.exit_code, 0);
+    EXPECT_NE(run.output.find("ok close"), std::string::npos);
+
+    // A line that fails makes the driver exit with 3.
+    DriveRun failing = drive("expect 标签10 8 nobody\nclose\n");
+    EXPECT_EQ(failing.exit_code, 3);
+    EXPECT_NE(failing.output.find("FAIL expect"), std::string::npos);
+}
+
+}  // namespace
