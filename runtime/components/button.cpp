@@ -37,21 +37,6 @@ constexpr auto kButtonProperties = property_table<6>(
     kCoreLibraryPropertyFlags);
 static_assert(kButtonProperties.size() == 14);
 
-int button_property_changed(Component* component, int index, const PropertyData& data)
-{
-    return static_cast<Button*>(component)->property_changed(index, data);
-}
-
-int button_read_property(Component* component, int index, PropertyData& data)
-{
-    return static_cast<Button*>(component)->read_property(index, data);
-}
-
-std::optional<std::vector<std::uint8_t>> button_save_properties(Component* component)
-{
-    return static_cast<Button*>(component)->save_properties();
-}
-
 int button_default_activation(Component* component)
 {
     return static_cast<Button*>(component)->default_activation();
@@ -59,20 +44,9 @@ int button_default_activation(Component* component)
 
 Operation button_interface(int number)
 {
-    switch (number) {
-    case Interface::Create:
-        return as_operation(&Button::create);
-    case Interface::PropertyChanged:
-        return as_operation(&button_property_changed);
-    case Interface::SaveProperties:
-        return as_operation(&button_save_properties);
-    case Interface::ReadProperty:
-        return as_operation(&button_read_property);
-    case Interface::DefaultActivation:
+    if (number == Interface::DefaultActivation)
         return as_operation(&button_default_activation);
-    default:
-        return nullptr;
-    }
+    return standard_operation<Button>(number);
 }
 
 constexpr std::uint32_t kHorizontalBits[] = {platform::BS_LEFT, platform::BS_CENTER, platform::BS_RIGHT};

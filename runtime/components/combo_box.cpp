@@ -54,35 +54,9 @@ constexpr std::int32_t kHighestStyle = 2;
 constexpr std::int32_t kMaximumTextLimit = 32767;
 constexpr std::uint32_t kWhite = 0xFFFFFF;
 
-int combo_box_property_changed(Component* component, int index, const PropertyData& data)
-{
-    return static_cast<ComboBox*>(component)->property_changed(index, data);
-}
-
-int combo_box_read_property(Component* component, int index, PropertyData& data)
-{
-    return static_cast<ComboBox*>(component)->read_property(index, data);
-}
-
-std::optional<std::vector<std::uint8_t>> combo_box_save_properties(Component* component)
-{
-    return static_cast<ComboBox*>(component)->save_properties();
-}
-
 Operation combo_box_interface(int number)
 {
-    switch (number) {
-    case Interface::Create:
-        return as_operation(&ComboBox::create);
-    case Interface::PropertyChanged:
-        return as_operation(&combo_box_property_changed);
-    case Interface::SaveProperties:
-        return as_operation(&combo_box_save_properties);
-    case Interface::ReadProperty:
-        return as_operation(&combo_box_read_property);
-    default:
-        return nullptr;
-    }
+    return standard_operation<ComboBox>(number);
 }
 
 std::uint32_t item_data_at(const form::Bytes& data, std::size_t index)

@@ -51,35 +51,9 @@ constexpr auto kCommonDialogProperties = property_table<22>(
     kCoreLibraryPropertyFlags);
 static_assert(kCommonDialogProperties.size() == 30);
 
-int common_dialog_property_changed(Component* component, int index, const PropertyData& data)
-{
-    return static_cast<CommonDialog*>(component)->property_changed(index, data);
-}
-
-int common_dialog_read_property(Component* component, int index, PropertyData& data)
-{
-    return static_cast<CommonDialog*>(component)->read_property(index, data);
-}
-
-std::optional<std::vector<std::uint8_t>> common_dialog_save_properties(Component* component)
-{
-    return static_cast<CommonDialog*>(component)->save_properties();
-}
-
 Operation common_dialog_interface(int number)
 {
-    switch (number) {
-    case Interface::Create:
-        return as_operation(&CommonDialog::create);
-    case Interface::PropertyChanged:
-        return as_operation(&common_dialog_property_changed);
-    case Interface::SaveProperties:
-        return as_operation(&common_dialog_save_properties);
-    case Interface::ReadProperty:
-        return as_operation(&common_dialog_read_property);
-    default:
-        return nullptr;
-    }
+    return standard_operation<CommonDialog>(number);
 }
 
 }  // namespace

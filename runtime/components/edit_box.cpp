@@ -70,21 +70,6 @@ constexpr std::uint32_t Automatic = 1;
 constexpr std::uint32_t Manual = 2;
 }  // namespace Spin
 
-int edit_box_property_changed(Component* component, int index, const PropertyData& data)
-{
-    return static_cast<EditBox*>(component)->property_changed(index, data);
-}
-
-int edit_box_read_property(Component* component, int index, PropertyData& data)
-{
-    return static_cast<EditBox*>(component)->read_property(index, data);
-}
-
-std::optional<std::vector<std::uint8_t>> edit_box_save_properties(Component* component)
-{
-    return static_cast<EditBox*>(component)->save_properties();
-}
-
 int edit_box_wants_key(Component* component, int key_code)
 {
     return static_cast<EditBox*>(component)->wants_key(key_code);
@@ -92,20 +77,9 @@ int edit_box_wants_key(Component* component, int key_code)
 
 Operation edit_box_interface(int number)
 {
-    switch (number) {
-    case Interface::Create:
-        return as_operation(&EditBox::create);
-    case Interface::PropertyChanged:
-        return as_operation(&edit_box_property_changed);
-    case Interface::SaveProperties:
-        return as_operation(&edit_box_save_properties);
-    case Interface::ReadProperty:
-        return as_operation(&edit_box_read_property);
-    case Interface::WantsKey:
+    if (number == Interface::WantsKey)
         return as_operation(&edit_box_wants_key);
-    default:
-        return nullptr;
-    }
+    return standard_operation<EditBox>(number);
 }
 
 // The stored password character: its byte, or the two bytes of a double-byte character (lead first).

@@ -33,35 +33,9 @@ constexpr auto kGroupBoxProperties = property_table<5>(
     kCoreLibraryPropertyFlags);
 static_assert(kGroupBoxProperties.size() == 13);
 
-int group_box_property_changed(Component* component, int index, const PropertyData& data)
-{
-    return static_cast<GroupBox*>(component)->property_changed(index, data);
-}
-
-int group_box_read_property(Component* component, int index, PropertyData& data)
-{
-    return static_cast<GroupBox*>(component)->read_property(index, data);
-}
-
-std::optional<std::vector<std::uint8_t>> group_box_save_properties(Component* component)
-{
-    return static_cast<GroupBox*>(component)->save_properties();
-}
-
 Operation group_box_interface(int number)
 {
-    switch (number) {
-    case Interface::Create:
-        return as_operation(&GroupBox::create);
-    case Interface::PropertyChanged:
-        return as_operation(&group_box_property_changed);
-    case Interface::SaveProperties:
-        return as_operation(&group_box_save_properties);
-    case Interface::ReadProperty:
-        return as_operation(&group_box_read_property);
-    default:
-        return nullptr;
-    }
+    return standard_operation<GroupBox>(number);
 }
 
 constexpr std::uint32_t kTitleBits[] = {platform::BS_LEFT, platform::BS_CENTER, platform::BS_RIGHT};

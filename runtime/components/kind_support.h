@@ -8,6 +8,8 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
+#include <vector>
 
 namespace runtime::components {
 
@@ -38,6 +40,32 @@ constexpr std::array<PropertyEntry, 8 + N> property_table(const std::array<std::
     for (std::size_t i = 0; i < N; ++i)
         table[8 + i] = PropertyEntry{own_type_codes[i], flags};
     return table;
+}
+
+// The four operations every kind of this folder offers, handed to its class: the static create and
+// the members property_changed, save_properties and read_property. A kind with further operations
+// answers those first and hands the rest here.
+template <class KindClass>
+Operation standard_operation(int number)
+{
+    switch (number) {
+    case Interface::Create:
+        return as_operation(+[](const CreateRequest& request) -> Component* { return KindClass::create(request); });
+    case Interface::PropertyChanged:
+        return as_operation(+[](Component* component, int index, const PropertyData& data) -> int {
+            return static_cast<KindClass*>(component)->property_changed(index, data);
+        });
+    case Interface::SaveProperties:
+        return as_operation(+[](Component* component) -> std::optional<std::vector<std::uint8_t>> {
+            return static_cast<KindClass*>(component)->save_properties();
+        });
+    case Interface::ReadProperty:
+        return as_operation(+[](Component* component, int index, PropertyData& data) -> int {
+            return static_cast<KindClass*>(component)->read_property(index, data);
+        });
+    default:
+        return nullptr;
+    }
 }
 
 // The component object of a window made by one of these kinds (kept in the window's user data).

@@ -51,35 +51,9 @@ constexpr auto kLabelProperties = property_table<21>(
     kCoreLibraryPropertyFlags);
 static_assert(kLabelProperties.size() == 29);
 
-int label_property_changed(Component* component, int index, const PropertyData& data)
-{
-    return static_cast<Label*>(component)->property_changed(index, data);
-}
-
-int label_read_property(Component* component, int index, PropertyData& data)
-{
-    return static_cast<Label*>(component)->read_property(index, data);
-}
-
-std::optional<std::vector<std::uint8_t>> label_save_properties(Component* component)
-{
-    return static_cast<Label*>(component)->save_properties();
-}
-
 Operation label_interface(int number)
 {
-    switch (number) {
-    case Interface::Create:
-        return as_operation(&Label::create);
-    case Interface::PropertyChanged:
-        return as_operation(&label_property_changed);
-    case Interface::SaveProperties:
-        return as_operation(&label_save_properties);
-    case Interface::ReadProperty:
-        return as_operation(&label_read_property);
-    default:
-        return nullptr;
-    }
+    return standard_operation<Label>(number);
 }
 
 }  // namespace

@@ -7,6 +7,8 @@
 
 #include "runtime/components/picture_box.h"
 
+#include "runtime/components/kind_support.h"
+
 #include "runtime/imaging/drawing.h"
 #include "runtime/imaging/picture_decoder.h"
 #include "runtime/imaging/probe.h"
@@ -53,42 +55,11 @@ platform::StretchMode stretch_mode_for_display()
 
 // ---- Kind record and operations ----------------------------------------------------------------
 
-Component* create_operation(const CreateRequest& request)
-{
-    return PictureBox::create(request);
-}
-
-int property_changed_operation(Component* component, int index, const PropertyData& data)
-{
-    return static_cast<PictureBox*>(component)->property_changed(index, data);
-}
-
-std::optional<std::vector<std::uint8_t>> save_properties_operation(Component* component)
-{
-    return static_cast<PictureBox*>(component)->save_properties();
-}
-
-int read_property_operation(Component* component, int index, PropertyData& data)
-{
-    return static_cast<PictureBox*>(component)->read_property(index, data);
-}
-
 Operation picture_box_interface(int number)
 {
-    switch (number) {
-    case Interface::Create:
-        return as_operation(&create_operation);
-    case Interface::PropertyChanged:
-        return as_operation(&property_changed_operation);
-    case Interface::SaveProperties:
-        return as_operation(&save_properties_operation);
-    case Interface::ReadProperty:
-        return as_operation(&read_property_operation);
-    case Interface::ConvertTexts:
+    if (number == Interface::ConvertTexts)
         return as_operation(&convert_picture_box_texts);
-    default:
-        return nullptr;
-    }
+    return standard_operation<PictureBox>(number);
 }
 
 constexpr PropertyEntry kPictureBoxProperties[] = {

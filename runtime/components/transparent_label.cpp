@@ -33,35 +33,9 @@ constexpr auto kTransparentLabelProperties = property_table<7>(
     kExtendedLibraryPropertyFlags);
 static_assert(kTransparentLabelProperties.size() == 15);
 
-int transparent_label_property_changed(Component* component, int index, const PropertyData& data)
-{
-    return static_cast<TransparentLabel*>(component)->property_changed(index, data);
-}
-
-int transparent_label_read_property(Component* component, int index, PropertyData& data)
-{
-    return static_cast<TransparentLabel*>(component)->read_property(index, data);
-}
-
-std::optional<std::vector<std::uint8_t>> transparent_label_save_properties(Component* component)
-{
-    return static_cast<TransparentLabel*>(component)->save_properties();
-}
-
 Operation transparent_label_interface(int number)
 {
-    switch (number) {
-    case Interface::Create:
-        return as_operation(&TransparentLabel::create);
-    case Interface::PropertyChanged:
-        return as_operation(&transparent_label_property_changed);
-    case Interface::SaveProperties:
-        return as_operation(&transparent_label_save_properties);
-    case Interface::ReadProperty:
-        return as_operation(&transparent_label_read_property);
-    default:
-        return nullptr;
-    }
+    return standard_operation<TransparentLabel>(number);
 }
 
 }  // namespace
