@@ -87,13 +87,7 @@ std::intptr_t common_dialog_window_procedure(platform::WindowHandle handle, plat
 
 bool register_common_dialog_class()
 {
-    if (platform::is_window_class_registered(kCommonDialogClassName))
-        return true;
-    platform::ClassInfo info;
-    info.style = platform::CS_DBLCLKS;
-    info.background = platform::Brush::null_brush();
-    info.procedure = &common_dialog_window_procedure;
-    return platform::register_window_class(kCommonDialogClassName, std::move(info));
+    return register_kind_class(kCommonDialogClassName, platform::CS_DBLCLKS, &common_dialog_window_procedure);
 }
 
 }  // namespace

@@ -11,4 +11,15 @@ EventRecord event_of(const Component& component, std::int32_t event)
     return record;
 }
 
+bool register_kind_class(const std::string& name, std::uint32_t class_style, platform::WindowProcedure procedure)
+{
+    if (platform::is_window_class_registered(name))
+        return true;
+    platform::ClassInfo info;
+    info.style = class_style;
+    info.background = platform::Brush::null_brush();
+    info.procedure = std::move(procedure);
+    return platform::register_window_class(name, std::move(info));
+}
+
 }  // namespace runtime::components

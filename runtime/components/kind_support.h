@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace runtime::components {
@@ -67,6 +68,11 @@ Operation standard_operation(int number)
         return nullptr;
     }
 }
+
+// Registers a window class of the runtime's own the first time it is asked for: the given class
+// styles, the arrow cursor and no background brush (the kind paints all of its window itself).
+// False when the class cannot be registered.
+bool register_kind_class(const std::string& name, std::uint32_t class_style, platform::WindowProcedure procedure);
 
 // The component object of a window made by one of these kinds (kept in the window's user data).
 template <class T>

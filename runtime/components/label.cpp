@@ -71,13 +71,7 @@ namespace {
 
 bool register_label_class()
 {
-    if (platform::is_window_class_registered(kLabelClassName))
-        return true;
-    platform::ClassInfo info;
-    info.style = platform::CS_VREDRAW | platform::CS_HREDRAW | platform::CS_DBLCLKS;
-    info.background = platform::Brush::null_brush();
-    info.procedure = &label_window_procedure;
-    return platform::register_window_class(kLabelClassName, std::move(info));
+    return register_kind_class(kLabelClassName, platform::CS_VREDRAW | platform::CS_HREDRAW | platform::CS_DBLCLKS, &label_window_procedure);
 }
 
 }  // namespace

@@ -92,14 +92,7 @@ std::intptr_t picture_box_procedure(platform::WindowHandle handle, platform::Mes
 
 bool ensure_window_class()
 {
-    if (platform::is_window_class_registered(kPictureBoxClassName))
-        return true;
-    platform::ClassInfo info;
-    info.style = platform::CS_HREDRAW | platform::CS_VREDRAW | platform::CS_DBLCLKS;
-    info.cursor = 0;  // the arrow
-    info.background = platform::Brush::null_brush();
-    info.procedure = picture_box_procedure;
-    return platform::register_window_class(kPictureBoxClassName, std::move(info));
+    return register_kind_class(kPictureBoxClassName, platform::CS_HREDRAW | platform::CS_VREDRAW | platform::CS_DBLCLKS, picture_box_procedure);
 }
 
 }  // namespace

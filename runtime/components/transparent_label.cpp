@@ -54,13 +54,7 @@ namespace {
 
 bool register_transparent_label_class()
 {
-    if (platform::is_window_class_registered(kTransparentLabelClassName))
-        return true;
-    platform::ClassInfo info;
-    info.style = platform::CS_VREDRAW | platform::CS_HREDRAW | platform::CS_DBLCLKS;
-    info.background = platform::Brush::null_brush();
-    info.procedure = &transparent_label_window_procedure;
-    return platform::register_window_class(kTransparentLabelClassName, std::move(info));
+    return register_kind_class(kTransparentLabelClassName, platform::CS_VREDRAW | platform::CS_HREDRAW | platform::CS_DBLCLKS, &transparent_label_window_procedure);
 }
 
 }  // namespace

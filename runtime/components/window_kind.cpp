@@ -11,6 +11,7 @@
 
 #include "platform/native_window.h"
 #include "platform/system_colours.h"
+#include "runtime/components/kind_support.h"
 #include "runtime/components/label.h"
 #include "runtime/components/notification_reflection.h"
 #include "runtime/components/property_values.h"
@@ -124,13 +125,7 @@ std::intptr_t window_procedure(platform::WindowHandle handle, platform::Message&
 
 void register_window_class_once(const std::string& name)
 {
-    if (platform::is_window_class_registered(name))
-        return;
-    platform::ClassInfo info;
-    info.style = platform::CS_DBLCLKS;
-    info.background = platform::Brush::null_brush();
-    info.procedure = window_procedure;
-    platform::register_window_class(name, std::move(info));
+    register_kind_class(name, platform::CS_DBLCLKS, window_procedure);
 }
 
 Component* create_window_object(const CreateRequest& request)
