@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 namespace runtime {
 
@@ -47,9 +48,15 @@ inline const std::uint8_t* byte_set_data(const void* block)
 {
     return static_cast<const std::uint8_t*>(block) + kByteSetHeaderSize;
 }
+// Byte sets in the constant pool are packed without alignment, so the count is copied out rather
+// than read through a header pointer.
 inline std::int32_t byte_set_count(const void* block)
 {
-    return block ? static_cast<const ByteSetHeader*>(block)->count : 0;
+    if (!block)
+        return 0;
+    std::int32_t count = 0;
+    std::memcpy(&count, static_cast<const std::uint8_t*>(block) + offsetof(ByteSetHeader, count), sizeof count);
+    return count;
 }
 
 // The application's font value. Members in order: angle, bold, italic, strikeout, underline,

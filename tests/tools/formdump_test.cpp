@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <sys/wait.h>
 
 #include <cstdio>
@@ -62,7 +64,7 @@ TEST(Formdump, RefusesAnUnreadableFile)
     std::ifstream in(CERTMAKER_BINARY_DIR "/app/data/main_window.form", std::ios::binary);
     std::vector<char> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     ASSERT_GT(bytes.size(), 100u);
-    std::string path = testing::TempDir() + "truncated.form";
+    std::string path = testing::TempDir() + "truncated-" + std::to_string(::getpid()) + ".form";
     std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size() - 1));
 
     ToolRun run = run_formdump(path);

@@ -8,6 +8,8 @@
 
 #include <cstdio>
 #include <filesystem>
+
+#include <unistd.h>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -54,7 +56,9 @@ std::vector<std::uint8_t> read_bytes(const fs::path& path)
 Generated generate(const std::string& window_source)
 {
     static int counter = 0;
-    fs::path folder = fs::path(testing::TempDir()) / ("formgen_test_" + std::to_string(++counter));
+    // Tests run as separate processes side by side: the process id keeps their folders apart.
+    fs::path folder = fs::path(testing::TempDir()) /
+                      ("formgen_test_" + std::to_string(::getpid()) + "_" + std::to_string(++counter));
     fs::create_directories(folder);
     std::ofstream(folder / "window.txt") << window_source;
     std::ofstream(folder / "pool.txt") << kPoolSource;

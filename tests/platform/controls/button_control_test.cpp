@@ -138,6 +138,8 @@ TEST_F(ButtonControlTest, SubclassSeesMessagesFirstAndPassesTheRestOn)
     EXPECT_EQ(window_text(button), "new");
     EXPECT_NE(std::find(seen.begin(), seen.end(), WM_SETTEXT), seen.end());
     EXPECT_FALSE(subclass_window(0, [](WindowHandle, Message&, const WindowProcedure&) { return std::intptr_t{0}; }));
+    // The subclass procedure records into this test's own list: the button goes before the list does.
+    destroy_window(button);
 }
 
 }  // namespace
