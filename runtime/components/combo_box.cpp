@@ -88,19 +88,6 @@ std::uint32_t combo_box_style(const form::ComboBoxBlock& block)
 
 // ==== Window =====================================================================================
 
-namespace {
-
-std::intptr_t combo_box_subclass_procedure(platform::WindowHandle handle, platform::Message& message,
-                                           const platform::WindowProcedure& previous)
-{
-    auto* combo_box = component_of_window<ComboBox>(handle);
-    if (!combo_box)
-        return previous(handle, message);
-    return combo_box->handle_message(message, previous);
-}
-
-}  // namespace
-
 ComboBox::ComboBox(WindowId window, ControlId control, form::ComboBoxBlock block, bool design_mode)
     : Component(window, control)
     , m_block(std::move(block))
@@ -135,7 +122,7 @@ Component* ComboBox::create(const CreateRequest& request)
         return nullptr;
     combo_box->set_handle(handle);
     platform::set_window_user_data(handle, reinterpret_cast<std::intptr_t>(combo_box.get()));
-    platform::subclass_window(handle, &combo_box_subclass_procedure);
+    platform::subclass_window(handle, &forward_to_component<ComboBox>);
 
     // The control keeps the height it was given; the dropped list gets the room a window of at least
     // 160 pixels would leave it.

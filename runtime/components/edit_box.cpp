@@ -154,19 +154,6 @@ std::uint32_t edit_box_style(const form::EditBoxBlock& block)
 
 // ==== Window =====================================================================================
 
-namespace {
-
-std::intptr_t edit_box_subclass_procedure(platform::WindowHandle handle, platform::Message& message,
-                                          const platform::WindowProcedure& previous)
-{
-    auto* edit_box = component_of_window<EditBox>(handle);
-    if (!edit_box)
-        return previous(handle, message);
-    return edit_box->handle_message(message, previous);
-}
-
-}  // namespace
-
 EditBox::EditBox(WindowId window, ControlId control, form::EditBoxBlock block, bool design_mode)
     : Component(window, control)
     , m_block(std::move(block))
@@ -203,7 +190,7 @@ Component* EditBox::create(const CreateRequest& request)
         return nullptr;
     edit_box->set_handle(handle);
     platform::set_window_user_data(handle, reinterpret_cast<std::intptr_t>(edit_box.get()));
-    platform::subclass_window(handle, &edit_box_subclass_procedure);
+    platform::subclass_window(handle, &forward_to_component<EditBox>);
 
     edit_box->apply_font();
     platform::edit_set_text_limit(handle, std::max(stored.maximum_length, 0));

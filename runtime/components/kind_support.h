@@ -81,6 +81,18 @@ T* component_of_window(platform::WindowHandle handle)
     return reinterpret_cast<T*>(platform::window_user_data(handle));
 }
 
+// A subclass procedure for a standard control whose kind handles its messages in a member
+// `handle_message(message, previous)`; messages of a window without its component go straight on.
+template <class KindClass>
+std::intptr_t forward_to_component(platform::WindowHandle handle, platform::Message& message,
+                                   const platform::WindowProcedure& previous)
+{
+    auto* component = component_of_window<KindClass>(handle);
+    if (!component)
+        return previous(handle, message);
+    return component->handle_message(message, previous);
+}
+
 // The event record of a component's event with no arguments.
 EventRecord event_of(const Component& component, std::int32_t event);
 

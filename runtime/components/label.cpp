@@ -71,7 +71,8 @@ namespace {
 
 bool register_label_class()
 {
-    return register_kind_class(kLabelClassName, platform::CS_VREDRAW | platform::CS_HREDRAW | platform::CS_DBLCLKS, &label_window_procedure);
+    return register_kind_class(kLabelClassName, platform::CS_VREDRAW | platform::CS_HREDRAW | platform::CS_DBLCLKS,
+                               &label_window_procedure);
 }
 
 }  // namespace

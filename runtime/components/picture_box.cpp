@@ -92,7 +92,8 @@ std::intptr_t picture_box_procedure(platform::WindowHandle handle, platform::Mes
 
 bool ensure_window_class()
 {
-    return register_kind_class(kPictureBoxClassName, platform::CS_HREDRAW | platform::CS_VREDRAW | platform::CS_DBLCLKS, picture_box_procedure);
+    return register_kind_class(kPictureBoxClassName, platform::CS_HREDRAW | platform::CS_VREDRAW | platform::CS_DBLCLKS,
+                               picture_box_procedure);
 }
 
 }  // namespace

@@ -54,7 +54,9 @@ namespace {
 
 bool register_transparent_label_class()
 {
-    return register_kind_class(kTransparentLabelClassName, platform::CS_VREDRAW | platform::CS_HREDRAW | platform::CS_DBLCLKS, &transparent_label_window_procedure);
+    return register_kind_class(kTransparentLabelClassName,
+                               platform::CS_VREDRAW | platform::CS_HREDRAW | platform::CS_DBLCLKS,
+                               &transparent_label_window_procedure);
 }
 
 }  // namespace
