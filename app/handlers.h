@@ -1,7 +1,7 @@
 #pragma once
 // The certificate maker's event handlers. None keeps state between calls.
 
-#include "runtime/entry_table.h"
+#include "runtime/boundary/entry_table.h"
 
 namespace app {
 

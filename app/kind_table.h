@@ -3,7 +3,7 @@
 // and whether the date and number captions are copied again afterwards. Names and templates live in
 // the constant pool (app/data/embedded_data.h), in the same order.
 
-#include "runtime/values.h"
+#include "runtime/boundary/values.h"
 
 #include <array>
 #include <cstdint>

@@ -1,7 +1,7 @@
 #pragma once
 // The main window and the controls the handlers address, by their stored identifiers.
 
-#include "runtime/values.h"
+#include "runtime/boundary/values.h"
 
 namespace app {
 

@@ -2,8 +2,8 @@
 // The application's only way into the runtime: the entry table handed to the start routine, and
 // small wrappers that keep the handlers readable.
 
-#include "runtime/commands.h"
-#include "runtime/entry_table.h"
+#include "runtime/boundary/commands.h"
+#include "runtime/boundary/entry_table.h"
 
 namespace app {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The program's start: the start routine, the program header and the two empty program routines.
 
-#include "runtime/entry_table.h"
+#include "runtime/boundary/entry_table.h"
 
 namespace app {
 

@@ -1,25 +1,53 @@
-# The layering rules a newcomer can rely on: only platform/ includes Qt, and app/ sees nothing of
-# the runtime but its public boundary (values.h, entry_table.h, commands.h) and nothing of the
-# platform.
-file(GLOB_RECURSE sources ${SOURCE_DIR}/runtime/*.cpp ${SOURCE_DIR}/runtime/*.h ${SOURCE_DIR}/app/*.cpp ${SOURCE_DIR}/app/*.h)
+# The layering rules a newcomer can rely on, stated as folder rules:
+#   - Qt is included only under platform/qt/; the platform's interface headers, the runtime and the
+#     application never include Qt, platform/qt/ or a *_qt.h header.
+#   - app/ includes nothing of the runtime but runtime/boundary/, and nothing of the platform.
+#   - The lower layers of the runtime (boundary/, diagnostics/, form/, imaging/, files/) never include
+#     the window core (runtime/windows/) or the components (runtime/components/).
 set(offenders "")
-foreach(file ${sources})
-  file(STRINGS ${file} lines REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"]Q[A-Za-z]*[>\"/]")
-  if(lines)
-    list(APPEND offenders "${file}: includes Qt")
+
+set(qt_include "^[ \t]*#[ \t]*include[ \t]*[<\"]Q[A-Za-z]*[>\"/]")
+set(qt_implementation_include "^[ \t]*#[ \t]*include[ \t]*\"platform/(qt/[^\"]*|[^\"]*_qt\\.h)\"")
+
+file(GLOB_RECURSE outside_qt
+     ${SOURCE_DIR}/runtime/*.cpp ${SOURCE_DIR}/runtime/*.h
+     ${SOURCE_DIR}/app/*.cpp ${SOURCE_DIR}/app/*.h
+     ${SOURCE_DIR}/platform/*.cpp ${SOURCE_DIR}/platform/*.h)
+foreach(file ${outside_qt})
+  if(file MATCHES "/platform/qt/")
+    continue()
   endif()
+  file(STRINGS ${file} lines REGEX "${qt_include}")
+  if(lines)
+    list(APPEND offenders "${file}: includes Qt outside platform/qt/")
+  endif()
+  file(STRINGS ${file} lines REGEX "${qt_implementation_include}")
+  foreach(line ${lines})
+    list(APPEND offenders "${file}: ${line} (the Qt implementation is not part of the interface)")
+  endforeach()
 endforeach()
 
 file(GLOB_RECURSE app_sources ${SOURCE_DIR}/app/*.cpp ${SOURCE_DIR}/app/*.h)
 foreach(file ${app_sources})
   file(STRINGS ${file} lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"(runtime|platform)/")
   foreach(line ${lines})
-    if(NOT line MATCHES "\"runtime/(values|entry_table|commands)\\.h\"")
-      list(APPEND offenders "${file}: ${line}")
+    if(NOT line MATCHES "\"runtime/boundary/[^\"/]+\"")
+      list(APPEND offenders "${file}: ${line} (app/ sees only runtime/boundary/)")
     endif()
   endforeach()
 endforeach()
 
+foreach(lower boundary diagnostics form imaging files)
+  file(GLOB_RECURSE lower_sources ${SOURCE_DIR}/runtime/${lower}/*.cpp ${SOURCE_DIR}/runtime/${lower}/*.h)
+  foreach(file ${lower_sources})
+    file(STRINGS ${file} lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"runtime/(windows|components)/")
+    foreach(line ${lines})
+      list(APPEND offenders "${file}: ${line} (runtime/${lower}/ must not reach up)")
+    endforeach()
+  endforeach()
+endforeach()
+
 if(offenders)
-  message(FATAL_ERROR "Layering broken:\n${offenders}")
+  list(JOIN offenders "\n" report)
+  message(FATAL_ERROR "Layering broken:\n${report}")
 endif()

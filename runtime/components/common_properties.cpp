@@ -5,9 +5,9 @@
 #include "runtime/components/component.h"
 #include "runtime/components/mouse_pointer.h"
 #include "runtime/components/window_kind.h"
-#include "runtime/heap.h"
-#include "runtime/window_system.h"
-#include "runtime/window_table.h"
+#include "runtime/boundary/heap.h"
+#include "runtime/windows/window_system.h"
+#include "runtime/windows/window_table.h"
 
 #include <algorithm>
 

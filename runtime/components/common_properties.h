@@ -4,7 +4,7 @@
 // They work whether or not the window is loaded: without a native window they read and write the
 // stored record only, and the stored values take effect when the window is made.
 
-#include "runtime/values.h"
+#include "runtime/boundary/values.h"
 
 #include <cstdint>
 

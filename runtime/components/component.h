@@ -10,7 +10,7 @@
 #include "platform/log_font.h"
 #include "platform/messages.h"
 #include "platform/window_handle.h"
-#include "runtime/values.h"
+#include "runtime/boundary/values.h"
 
 #include <cstdint>
 #include <optional>

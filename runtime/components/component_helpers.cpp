@@ -4,8 +4,8 @@
 #include "platform/system_colours.h"
 #include "runtime/components/component.h"
 #include "runtime/components/window_kind.h"
-#include "runtime/window_system.h"
-#include "runtime/window_table.h"
+#include "runtime/windows/window_system.h"
+#include "runtime/windows/window_table.h"
 
 namespace runtime::components {
 

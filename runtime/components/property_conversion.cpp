@@ -2,7 +2,7 @@
 
 #include "platform/text_encoding.h"
 #include "runtime/components/mouse_pointer.h"
-#include "runtime/heap.h"
+#include "runtime/boundary/heap.h"
 
 #include <cstdlib>
 #include <cstring>

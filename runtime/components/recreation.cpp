@@ -5,9 +5,9 @@
 #include "platform/native_window.h"
 #include "runtime/components/component.h"
 #include "runtime/components/window_kind.h"
-#include "runtime/window_loading.h"
-#include "runtime/window_system.h"
-#include "runtime/window_table.h"
+#include "runtime/windows/window_loading.h"
+#include "runtime/windows/window_system.h"
+#include "runtime/windows/window_table.h"
 
 namespace runtime::components {
 namespace {

@@ -18,9 +18,9 @@
 #include "runtime/form/blocks/block_stream.h"
 #include "runtime/imaging/drawing.h"
 #include "runtime/imaging/picture_decoder.h"
-#include "runtime/window_loading.h"
-#include "runtime/window_system.h"
-#include "runtime/window_table.h"
+#include "runtime/windows/window_loading.h"
+#include "runtime/windows/window_system.h"
+#include "runtime/windows/window_table.h"
 
 #include <algorithm>
 #include <cstring>

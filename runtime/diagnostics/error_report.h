@@ -3,7 +3,7 @@
 // shows it in a message box titled "错误" (unless an installed hook deals with it) and ends the
 // program with exit code -1. Texts are GBK.
 
-#include "runtime/values.h"
+#include "runtime/boundary/values.h"
 
 #include <optional>
 #include <string>

@@ -1,7 +1,7 @@
 #include "runtime/files/file_commands.h"
 
-#include "runtime/commands.h"
-#include "runtime/heap.h"
+#include "runtime/boundary/commands.h"
+#include "runtime/boundary/heap.h"
 
 #include <cerrno>
 #include <fcntl.h>

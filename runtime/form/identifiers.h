@@ -1,7 +1,7 @@
 #pragma once
 // The validity rule shared by window and unit identifiers, and the class bits of a unit identifier.
 
-#include "runtime/values.h"
+#include "runtime/boundary/values.h"
 
 #include <cstdint>
 

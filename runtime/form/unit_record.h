@@ -14,7 +14,7 @@
 // A menu item: kind, event link, 16 reserved bytes, name, second text, 8 unread bytes, item flags,
 //   caption (zero-terminated), handler offset.
 
-#include "runtime/entry_table.h"
+#include "runtime/boundary/entry_table.h"
 #include "runtime/form/form_error.h"
 #include "runtime/form/identifiers.h"
 

@@ -2,8 +2,8 @@
 
 #include "runtime/imaging/window_snapshot.h"
 
-#include "runtime/commands.h"
-#include "runtime/heap.h"
+#include "runtime/boundary/commands.h"
+#include "runtime/boundary/heap.h"
 #include "runtime/imaging/checked_size.h"
 
 #include "platform/device_context.h"

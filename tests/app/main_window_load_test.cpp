@@ -8,11 +8,11 @@
 #include "platform/system_colours.h"
 #include "runtime/components/component.h"
 #include "runtime/components/window_kind.h"
-#include "runtime/initialise.h"
-#include "runtime/input_events.h"
-#include "runtime/window_loading.h"
-#include "runtime/window_system.h"
-#include "runtime/window_table.h"
+#include "runtime/windows/initialise.h"
+#include "runtime/windows/input_events.h"
+#include "runtime/windows/window_loading.h"
+#include "runtime/windows/window_system.h"
+#include "runtime/windows/window_table.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 
 #include "app/main_window.h"
 #include "app/data/embedded_data.h"
-#include "runtime/values.h"
+#include "runtime/boundary/values.h"
 
 #include <sstream>
 

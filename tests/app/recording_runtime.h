@@ -3,8 +3,8 @@
 // heap copies of texts like the real entries do, answers commands from a script, and records every
 // call in order. It also checks that every block it hands out is released exactly once.
 
-#include "runtime/commands.h"
-#include "runtime/entry_table.h"
+#include "runtime/boundary/commands.h"
+#include "runtime/boundary/entry_table.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -1,7 +1,7 @@
 #include "window_test_support.h"
 
-#include "platform/cursors_qt.h"
-#include "platform/native_window_qt.h"
+#include "platform/qt/cursors_qt.h"
+#include "platform/qt/native_window_qt.h"
 
 #include <array>
 

@@ -1,5 +1,5 @@
-#include "platform/device_context_qt.h"
-#include "platform/fonts.h"
+#include "platform/qt/device_context_qt.h"
+#include "platform/qt/fonts_qt.h"
 #include "platform/region.h"
 #include "platform/system_colours.h"
 

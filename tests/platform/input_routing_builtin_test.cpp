@@ -2,7 +2,7 @@
 
 #include "platform/input_synthesis.h"
 #include "platform/key_codes.h"
-#include "platform/native_window_qt.h"
+#include "platform/qt/native_window_qt.h"
 #include "platform/text_encoding.h"
 
 #include <QLineEdit>

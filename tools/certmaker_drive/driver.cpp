@@ -8,13 +8,13 @@
 #include "platform/native_window.h"
 #include "platform/screen_capture.h"
 #include "platform/text_encoding.h"
-#include "runtime/commands.h"
+#include "runtime/boundary/commands.h"
 #include "runtime/components/component.h"
-#include "runtime/entry_table.h"
+#include "runtime/boundary/entry_table.h"
 #include "runtime/form/byte_reader.h"
-#include "runtime/heap.h"
-#include "runtime/window_system.h"
-#include "runtime/window_table.h"
+#include "runtime/boundary/heap.h"
+#include "runtime/windows/window_system.h"
+#include "runtime/windows/window_table.h"
 
 #include <QCryptographicHash>
 #include <QElapsedTimer>

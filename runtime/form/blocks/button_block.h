@@ -2,7 +2,7 @@
 // Property block of the button kind (0x1000B), versions 0 to 1.
 
 #include "runtime/form/blocks/block_stream.h"
-#include "runtime/values.h"
+#include "runtime/boundary/values.h"
 
 namespace runtime::form {
 

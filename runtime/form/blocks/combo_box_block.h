@@ -2,7 +2,7 @@
 // Property block of the combo box kind (0x1000E), versions 0 to 3.
 
 #include "runtime/form/blocks/block_stream.h"
-#include "runtime/values.h"
+#include "runtime/boundary/values.h"
 
 namespace runtime::form {
 

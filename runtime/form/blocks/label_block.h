@@ -2,7 +2,7 @@
 // Property block of the label kind (0x1000A), versions 0 to 2.
 
 #include "runtime/form/blocks/block_stream.h"
-#include "runtime/values.h"
+#include "runtime/boundary/values.h"
 
 namespace runtime::form {
 

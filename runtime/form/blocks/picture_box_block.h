@@ -2,7 +2,7 @@
 // Property block of the picture box kind (0x10006), versions 0 to 2.
 
 #include "runtime/form/blocks/block_stream.h"
-#include "runtime/values.h"
+#include "runtime/boundary/values.h"
 
 namespace runtime::form {
 

@@ -3,7 +3,7 @@
 // index; unnamed properties are kept by number.
 
 #include "runtime/form/blocks/block_stream.h"
-#include "runtime/values.h"
+#include "runtime/boundary/values.h"
 
 namespace runtime::form {
 

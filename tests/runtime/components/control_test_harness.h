@@ -7,11 +7,11 @@
 #include "platform/native_window.h"
 #include "runtime/components/component.h"
 #include "runtime/components/notification_reflection.h"
-#include "runtime/event_dispatch.h"
+#include "runtime/windows/event_dispatch.h"
 #include "runtime/form/blocks/window_block.h"
 #include "runtime/form/form_description.h"
 #include "runtime/form/property_blocks.h"
-#include "runtime/window_table.h"
+#include "runtime/windows/window_table.h"
 
 #include <gtest/gtest.h>
 

@@ -6,12 +6,12 @@
 
 #include "runtime/components/component.h"
 #include "runtime/components/notification_reflection.h"
-#include "runtime/event_dispatch.h"
-#include "runtime/window_table.h"
+#include "runtime/windows/event_dispatch.h"
+#include "runtime/windows/window_table.h"
 
 #include "tests/runtime/form/form_test_support.h"
 
-#include "platform/device_context_qt.h"
+#include "platform/qt/device_context_qt.h"
 #include "platform/message_loop.h"
 #include "platform/native_window.h"
 #include "platform/screen_capture.h"

@@ -2,7 +2,7 @@
 
 #include "platform/cursors.h"
 #include "runtime/components/mouse_pointer.h"
-#include "runtime/heap.h"
+#include "runtime/boundary/heap.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "runtime/components/window_kind.h"
 
 #include "tests/runtime/components/controls_test_support.h"
-#include "tests/runtime/window_test_support.h"
+#include "tests/runtime/windows/window_test_support.h"
 
 namespace window_test {
 namespace {

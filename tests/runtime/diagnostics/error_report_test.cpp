@@ -2,7 +2,7 @@
 
 #include "platform/dialogs.h"
 #include "platform/text_encoding.h"
-#include "runtime/program_end.h"
+#include "runtime/boundary/program_end.h"
 
 #include <gtest/gtest.h>
 

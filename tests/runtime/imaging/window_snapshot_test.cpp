@@ -1,7 +1,7 @@
 #include "runtime/imaging/window_snapshot.h"
 
-#include "runtime/commands.h"
-#include "runtime/heap.h"
+#include "runtime/boundary/commands.h"
+#include "runtime/boundary/heap.h"
 
 #include "platform/native_window.h"
 #include "platform/screen_capture.h"

@@ -1,0 +1,94 @@
+#include "platform/application.h"
+
+#include "platform/qt/fonts_qt.h"
+#include "platform/qt/input_routing_qt.h"
+#include "platform/qt/message_loop_qt.h"
+#include "platform/qt/native_window_qt.h"
+#include "platform/system_colours.h"
+#include "platform/qt/device_context_qt.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QPalette>
+#include <QStyleFactory>
+
+#include <cstdlib>
+#include <memory>
+
+namespace platform {
+namespace {
+
+std::unique_ptr<QApplication> g_application;
+int g_argc = 1;
+char g_program_name[] = "certmaker";
+char* g_argv[] = {g_program_name, nullptr};
+
+// Qt's colour roles in the system colours, so that Qt's own controls look like ours.
+QPalette system_palette()
+{
+    QPalette palette;
+    auto set = [&palette](QPalette::ColorRole role, int index) {
+        palette.setColor(role, qt_colour(system_colour(index)));
+    };
+    set(QPalette::Window, SystemColour::ButtonFace);
+    set(QPalette::WindowText, SystemColour::WindowText);
+    set(QPalette::Base, SystemColour::Window);
+    set(QPalette::AlternateBase, SystemColour::ButtonFace);
+    set(QPalette::Text, SystemColour::WindowText);
+    set(QPalette::Button, SystemColour::ButtonFace);
+    set(QPalette::ButtonText, SystemColour::ButtonText);
+    set(QPalette::Light, SystemColour::ButtonHighlight);
+    set(QPalette::Midlight, SystemColour::Light);
+    set(QPalette::Mid, SystemColour::ButtonShadow);
+    set(QPalette::Dark, SystemColour::ButtonShadow);
+    set(QPalette::Shadow, SystemColour::DarkShadow);
+    set(QPalette::Highlight, SystemColour::Highlight);
+    set(QPalette::HighlightedText, SystemColour::HighlightText);
+    set(QPalette::ToolTipBase, SystemColour::InfoBackground);
+    set(QPalette::ToolTipText, SystemColour::InfoText);
+    palette.setColor(QPalette::Disabled, QPalette::WindowText, qt_colour(system_colour(SystemColour::GrayText)));
+    palette.setColor(QPalette::Disabled, QPalette::Text, qt_colour(system_colour(SystemColour::GrayText)));
+    palette.setColor(QPalette::Disabled, QPalette::ButtonText, qt_colour(system_colour(SystemColour::GrayText)));
+    return palette;
+}
+
+}  // namespace
+
+void start_platform(int argc, char** argv, Display display)
+{
+    if (g_application)
+        return;
+    if (display == Display::Offscreen)
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    // Logical pixels everywhere: stored sizes are pixels of a 96-DPI screen.
+    setenv("QT_ENABLE_HIGHDPI_SCALING", "0", 0);
+    setenv("QT_FONT_DPI", "96", 0);
+    if (argc > 0 && argv) {
+        g_argc = 1;
+        g_argv[0] = argv[0];
+    }
+    g_application = std::make_unique<QApplication>(g_argc, g_argv);
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Windows")));
+    QApplication::setFont(default_gui_font());
+    QApplication::setPalette(system_palette());
+    QApplication::setQuitOnLastWindowClosed(false);
+    install_input_routing();
+    start_message_queue();
+}
+
+bool platform_started()
+{
+    return g_application != nullptr;
+}
+
+void stop_platform()
+{
+    if (!g_application)
+        return;
+    destroy_all_windows();
+    remove_input_routing();
+    stop_message_queue();
+    g_application.reset();
+}
+
+}  // namespace platform

@@ -1,0 +1,101 @@
+#include "platform/qt/fonts_qt.h"
+
+#include "platform/text_encoding.h"
+
+#include <QString>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+namespace platform {
+namespace {
+
+QString face_from_gbk(const char* face, std::size_t capacity)
+{
+    std::size_t length = strnlen(face, capacity);
+    std::u16string text = utf16_from_gbk(std::string_view(face, length));
+    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString installed_family(const QString& face)
+{
+    if (face == QStringLiteral(u"宋体") || face == QStringLiteral(u"新宋体") || face.isEmpty())
+        return QStringLiteral("Noto Serif CJK SC");
+    if (face == QStringLiteral(u"黑体") || face == QStringLiteral(u"微软雅黑"))
+        return QStringLiteral("Noto Sans CJK SC");
+    return face;
+}
+
+QString stored_face(const QString& family)
+{
+    if (family == QStringLiteral("Noto Serif CJK SC"))
+        return QStringLiteral(u"宋体");
+    if (family == QStringLiteral("Noto Sans CJK SC"))
+        return QStringLiteral(u"黑体");
+    return family;
+}
+
+}  // namespace
+
+QFont qt_font_from_log_font(const LogFont& font)
+{
+    QFont result(installed_family(face_from_gbk(font.face_name, sizeof font.face_name)));
+    // A negative height is the character height; a positive one the cell height, of which the
+    // character takes about seven eighths in the CJK fonts we map to.
+    int height = font.height;
+    if (height < 0)
+        result.setPixelSize(-height);
+    else if (height > 0)
+        result.setPixelSize(std::max(1, height * 7 / 8));
+    else
+        result.setPixelSize(12);
+    result.setWeight(font.weight == 0 ? QFont::Normal : static_cast<QFont::Weight>(std::clamp(font.weight / 10 * 10, 100, 900)));
+    result.setItalic(font.italic != 0);
+    result.setUnderline(font.underline != 0);
+    result.setStrikeOut(font.strike_out != 0);
+    result.setStyleStrategy(QFont::PreferAntialias);
+    return result;
+}
+
+LogFont log_font_from_qt_font(const QFont& font)
+{
+    LogFont result;
+    if (font.pixelSize() > 0)
+        result.height = -font.pixelSize();
+    else
+        result.height = -static_cast<std::int32_t>(std::lround(font.pointSizeF() * kLogicalPixelsPerInch / 72.0));
+    result.weight = font.weight() >= QFont::Bold ? 700 : 400;
+    result.italic = font.italic() ? 1 : 0;
+    result.underline = font.underline() ? 1 : 0;
+    result.strike_out = font.strikeOut() ? 1 : 0;
+    result.char_set = 134;
+    std::string face = gbk_from_utf16(std::u16string_view(
+        reinterpret_cast<const char16_t*>(stored_face(font.family()).utf16()),
+        static_cast<std::size_t>(stored_face(font.family()).size())));
+    std::strncpy(result.face_name, face.c_str(), sizeof result.face_name - 1);
+    return result;
+}
+
+LogFont default_gui_log_font()
+{
+    LogFont font;
+    font.height = -12;
+    font.weight = 400;
+    font.char_set = 134;
+    font.out_precision = 3;
+    font.clip_precision = 2;
+    font.quality = 1;
+    font.pitch_and_family = 2;
+    std::string face = gbk_from_utf8("宋体");
+    std::memcpy(font.face_name, face.c_str(), face.size() + 1);
+    return font;
+}
+
+QFont default_gui_font()
+{
+    return qt_font_from_log_font(default_gui_log_font());
+}
+
+}  // namespace platform

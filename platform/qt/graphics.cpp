@@ -1,0 +1,265 @@
+#include "platform/graphics.h"
+
+#include "platform/qt/device_context_qt.h"
+
+#include <QImage>
+#include <QPainter>
+
+#include <algorithm>
+#include <cstring>
+
+namespace platform {
+
+struct Bitmap::Impl {
+    QImage image;  // Format_RGB32
+};
+
+struct Icon::Impl {
+    QImage image;  // Format_ARGB32, not premultiplied
+};
+
+Bitmap::Bitmap(std::unique_ptr<Impl> impl)
+    : m_impl(std::move(impl))
+{
+}
+
+Bitmap::~Bitmap() = default;
+
+int Bitmap::width() const
+{
+    return m_impl->image.width();
+}
+
+int Bitmap::height() const
+{
+    return m_impl->image.height();
+}
+
+Colour Bitmap::pixel(int x, int y) const
+{
+    if (x < 0 || y < 0 || x >= width() || y >= height())
+        return 0;
+    QRgb rgb = m_impl->image.pixel(x, y);
+    return static_cast<Colour>(qRed(rgb)) | (static_cast<Colour>(qGreen(rgb)) << 8)
+           | (static_cast<Colour>(qBlue(rgb)) << 16);
+}
+
+std::vector<std::uint8_t> Bitmap::bgr_rows() const
+{
+    const QImage& image = m_impl->image;
+    std::vector<std::uint8_t> rows(static_cast<std::size_t>(image.width()) * image.height() * 3);
+    std::uint8_t* out = rows.data();
+    for (int y = 0; y < image.height(); ++y) {
+        auto line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            *out++ = static_cast<std::uint8_t>(qBlue(line[x]));
+            *out++ = static_cast<std::uint8_t>(qGreen(line[x]));
+            *out++ = static_cast<std::uint8_t>(qRed(line[x]));
+        }
+    }
+    return rows;
+}
+
+Icon::Icon(std::unique_ptr<Impl> impl)
+    : m_impl(std::move(impl))
+{
+}
+
+Icon::~Icon() = default;
+
+int Icon::width() const
+{
+    return m_impl->image.width();
+}
+
+int Icon::height() const
+{
+    return m_impl->image.height();
+}
+
+namespace {
+
+// A new 32-bit image, or none for an empty size or when memory is short (QImage is then null).
+std::unique_ptr<Bitmap> new_bitmap(int width, int height)
+{
+    if (width <= 0 || height <= 0)
+        return nullptr;
+    auto impl = std::make_unique<Bitmap::Impl>();
+    impl->image = QImage(width, height, QImage::Format_RGB32);
+    if (impl->image.isNull())
+        return nullptr;
+    return std::make_unique<Bitmap>(std::move(impl));
+}
+
+const std::uint8_t* source_row(const std::uint8_t* rows, int y, int height, std::size_t stride, RowOrder order)
+{
+    std::size_t stored = order == RowOrder::TopDown ? static_cast<std::size_t>(y)
+                                                    : static_cast<std::size_t>(height - 1 - y);
+    return rows + stored * stride;
+}
+
+template <typename PixelFunction>
+std::unique_ptr<Bitmap> convert_rows(const std::uint8_t* rows, int width, int height, std::size_t stride,
+                                     RowOrder order, PixelFunction pixel)
+{
+    auto bitmap = new_bitmap(width, height);
+    if (!bitmap)
+        return nullptr;
+    QImage& image = bitmap->impl().image;
+    for (int y = 0; y < height; ++y) {
+        const std::uint8_t* in = source_row(rows, y, height, stride, order);
+        auto out = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < width; ++x)
+            out[x] = pixel(in, x);
+    }
+    return bitmap;
+}
+
+QPainter::CompositionMode composition_for(std::int32_t raster_operation)
+{
+    switch (raster_operation) {
+    case RasterOperation::SourcePaint:
+        return QPainter::RasterOp_SourceOrDestination;
+    case RasterOperation::SourceAnd:
+        return QPainter::RasterOp_SourceAndDestination;
+    case RasterOperation::SourceInvert:
+        return QPainter::RasterOp_SourceXorDestination;
+    default:
+        return QPainter::CompositionMode_Source;
+    }
+}
+
+}  // namespace
+
+std::unique_ptr<Bitmap> bitmap_from_bgr24(const std::uint8_t* rows, int width, int height, std::size_t stride,
+                                          RowOrder order)
+{
+    return convert_rows(rows, width, height, stride, order, [](const std::uint8_t* in, int x) {
+        const std::uint8_t* p = in + static_cast<std::size_t>(x) * 3;
+        return qRgb(p[2], p[1], p[0]);
+    });
+}
+
+std::unique_ptr<Bitmap> bitmap_from_bgrx32(const std::uint8_t* rows, int width, int height, std::size_t stride,
+                                           RowOrder order)
+{
+    return convert_rows(rows, width, height, stride, order, [](const std::uint8_t* in, int x) {
+        const std::uint8_t* p = in + static_cast<std::size_t>(x) * 4;
+        return qRgb(p[2], p[1], p[0]);
+    });
+}
+
+std::unique_ptr<Bitmap> bitmap_from_indexed8(const std::uint8_t* rows, int width, int height, std::size_t stride,
+                                             RowOrder order, const std::uint8_t* palette, int palette_entries)
+{
+    QRgb colours[256];
+    for (int i = 0; i < 256; ++i) {
+        if (i < palette_entries) {
+            const std::uint8_t* entry = palette + static_cast<std::size_t>(i) * 4;
+            colours[i] = qRgb(entry[2], entry[1], entry[0]);
+        } else {
+            colours[i] = qRgb(0, 0, 0);
+        }
+    }
+    return convert_rows(rows, width, height, stride, order,
+                        [&colours](const std::uint8_t* in, int x) { return colours[in[x]]; });
+}
+
+std::unique_ptr<Bitmap> bitmap_from_monochrome(const std::uint8_t* rows, int width, int height, std::size_t stride,
+                                               RowOrder order)
+{
+    return convert_rows(rows, width, height, stride, order, [](const std::uint8_t* in, int x) {
+        bool set = (in[x >> 3] >> (7 - (x & 7))) & 1;
+        return set ? qRgb(255, 255, 255) : qRgb(0, 0, 0);
+    });
+}
+
+std::unique_ptr<Bitmap> filled_bitmap(int width, int height, Colour fill)
+{
+    auto bitmap = new_bitmap(width, height);
+    if (bitmap)
+        bitmap->impl().image.fill(qt_colour(fill));
+    return bitmap;
+}
+
+std::unique_ptr<Icon> icon_from_bgra32(const std::uint8_t* pixels, int width, int height)
+{
+    if (width <= 0 || height <= 0)
+        return nullptr;
+    auto impl = std::make_unique<Icon::Impl>();
+    impl->image = QImage(width, height, QImage::Format_ARGB32);
+    if (impl->image.isNull())
+        return nullptr;
+    for (int y = 0; y < height; ++y) {
+        const std::uint8_t* in = pixels + static_cast<std::size_t>(y) * width * 4;
+        auto out = reinterpret_cast<QRgb*>(impl->image.scanLine(y));
+        for (int x = 0; x < width; ++x, in += 4)
+            out[x] = qRgba(in[2], in[1], in[0], in[3]);
+    }
+    return std::make_unique<Icon>(std::move(impl));
+}
+
+std::unique_ptr<DeviceContext> bitmap_device_context(Bitmap& bitmap)
+{
+    auto impl = std::make_unique<DeviceContext::Impl>();
+    impl->owned_painter = std::make_unique<QPainter>(&bitmap.impl().image);
+    impl->painter = impl->owned_painter.get();
+    impl->width = bitmap.width();
+    impl->height = bitmap.height();
+    return std::make_unique<DeviceContext>(std::move(impl));
+}
+
+void draw_bitmap(DeviceContext& context, const Bitmap& bitmap, const Rect& target, std::int32_t raster_operation)
+{
+    QPainter* painter = context.impl().painter;
+    if (!painter || target.empty())
+        return;
+    painter->save();
+    painter->setRenderHint(QPainter::SmoothPixmapTransform, context.stretch_mode() == StretchMode::Halftone);
+    painter->setCompositionMode(composition_for(raster_operation));
+    painter->drawImage(qt_rect(target), bitmap.impl().image);
+    painter->restore();
+}
+
+void draw_bitmap_transparent(DeviceContext& context, const Bitmap& bitmap, const Rect& target, Colour transparent)
+{
+    QPainter* painter = context.impl().painter;
+    if (!painter || target.empty())
+        return;
+    // The mask is taken at the bitmap's own size, before stretching, so that only pixels of exactly
+    // the transparent colour drop out.
+    QImage keyed = bitmap.impl().image.convertToFormat(QImage::Format_ARGB32);
+    QRgb key = qt_colour(transparent).rgb() & 0x00FFFFFF;
+    for (int y = 0; y < keyed.height(); ++y) {
+        auto line = reinterpret_cast<QRgb*>(keyed.scanLine(y));
+        for (int x = 0; x < keyed.width(); ++x) {
+            if ((line[x] & 0x00FFFFFF) == key)
+                line[x] = 0;
+        }
+    }
+    painter->save();
+    // Smoothing would bleed the dropped pixels into their neighbours; the mask stretches by nearest
+    // pixel whatever the stretch mode.
+    painter->setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    painter->drawImage(qt_rect(target), keyed);
+    painter->restore();
+}
+
+void draw_icon(DeviceContext& context, const Icon& icon, int x, int y, int width, int height)
+{
+    QPainter* painter = context.impl().painter;
+    if (!painter)
+        return;
+    int w = width < 0 ? icon.width() : width;
+    int h = height < 0 ? icon.height() : height;
+    if (w <= 0 || h <= 0)
+        return;
+    painter->save();
+    painter->setRenderHint(QPainter::SmoothPixmapTransform, context.stretch_mode() == StretchMode::Halftone);
+    painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    painter->drawImage(QRect(x, y, w, h), icon.impl().image);
+    painter->restore();
+}
+
+}  // namespace platform

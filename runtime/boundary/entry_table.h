@@ -1,0 +1,100 @@
+#pragma once
+// The runtime's public boundary: the thirteen-slot entry table handed to the application's start
+// routine, the program header through which the runtime finds the application's code, constants and
+// stored windows, and the shapes of commands and event handlers. The application includes this
+// header (and values.h, commands.h) and nothing else of the runtime.
+
+#include "runtime/boundary/values.h"
+
+namespace runtime {
+
+// A command: fills the result, reads `count` consecutive argument values.
+using CommandRoutine = void (*)(TypedValue* result, int count, const TypedValue* arguments);
+
+// An event handler of the application. It receives the event's arguments in order and either
+// returns nothing (present = false) or a 32-bit result.
+struct HandlerResult {
+    bool present = false;
+    std::int32_t value = 0;
+};
+inline constexpr int kMaxEventArguments = 5;
+using EventHandler = HandlerResult (*)(const std::int32_t* arguments, int count);
+
+// The stored form description names handlers by byte offsets from a code base. The application
+// lists each offset it uses with its handler; the program header's code base word points at this
+// table, and relocation looks offsets up in it.
+struct HandlerEntry {
+    std::uint32_t offset;
+    EventHandler handler;
+};
+struct HandlerTable {
+    const HandlerEntry* entries;
+    std::size_t count;
+};
+
+// A routine registered for program end (runtime service 3); it receives its 0-based position.
+using ProgramEndRoutine = void (*)(int position);
+
+// Runtime service numbers (slot 13).
+namespace Service {
+inline constexpr int FindNextFile = 0;
+inline constexpr int CloseFileSearch = 1;
+inline constexpr int MakeArrayWritable = 2;
+inline constexpr int RegisterProgramEnd = 3;
+inline constexpr int ReadObjectProperty = 4;
+inline constexpr int WriteObjectProperty = 5;
+inline constexpr int Initialise = 6;
+}  // namespace Service
+
+struct EntryTable {
+    void (*report_runtime_error)(std::int32_t code, Word window_detail, Word control_detail);  // never returns
+    TypedValue (*call_dll_command)(int routine, int count, const TypedValue* arguments);
+    TypedValue (*call_command_copy)(CommandRoutine routine, int count, const TypedValue* arguments);
+    TypedValue (*call_command)(CommandRoutine routine, int count, const TypedValue* arguments);
+    PropertyValue (*get_property)(WindowId window, ControlId control, std::int32_t index, std::int32_t member);
+    void (*set_property)(WindowId window, ControlId control, std::int32_t index, std::int32_t member, Word low,
+                         Word high);
+    void* (*allocate)(std::size_t count);
+    void* (*reallocate)(void* block, std::size_t count);
+    void (*release)(void* block);
+    void (*end_program)(int exit_code);  // never returns
+    void (*run_message_loop)();
+    void (*load_window)(WindowId window);
+    Word (*runtime_service)(int number, Word a, Word b, Word c);
+};
+
+// A component library the program uses: 1 the core library, 2 the extended user-interface library.
+struct LibraryRecord {
+    std::uint32_t number;
+    const char* name;
+};
+
+// Thirteen words, read once by runtime initialisation.
+struct ProgramHeader {
+    Word format_version;       // 3
+    Word reserved_kept;        // kept unchanged
+    Word reserved_plus_one;    // kept increased by one
+    Word code_base;            // address of the application's HandlerTable
+    Word constant_pool;        // start of the constant pool
+    Word constant_pool_size;   // bytes
+    Word form_data;            // start of the stored window descriptions
+    Word form_data_size;       // bytes; 0 = no windows
+    Word library_count;
+    Word libraries;            // address of library_count LibraryRecords
+    Word dll_routine_count;    // 0 in this program
+    Word dll_routines_first;
+    Word dll_routines_second;
+};
+
+using StartRoutine = int (*)(const EntryTable& runtime);
+
+// The process's start-up: brings up the platform, hands the entry table to the start routine, then
+// runs the end-of-program procedure. Returns the process exit code.
+int run_program(int argc, char** argv, const ProgramHeader& header, StartRoutine start);
+
+}  // namespace runtime
+
+namespace runtime {
+// The table itself (the same one run_program hands to the start routine).
+const EntryTable& entry_table();
+}  // namespace runtime
