@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang in build-fuzz and runs each for a short while on a seed
 # corpus: the picture decoders on the imaging test files (plus pictures ImageMagick makes, when it is
-# installed), other targets on their own seed folder if they have one. Exits non-zero on a crash.
+# installed), other targets on their own seed folder fuzz/seeds/<name>/ if they have one (the form
+# reader's is made by scripts/make-form-seeds.py). Exits non-zero on a crash.
 # Usage: scripts/fuzz-smoke.sh [SECONDS_PER_TARGET]
 # Each target runs SECONDS_PER_TARGET (default 20), less when the build took so long that the whole
 # run would pass its budget of 5 minutes; never less than 5 seconds.
@@ -50,8 +51,8 @@ for target in "${targets[@]}"; do
   case "$target" in
     jpeg_fuzz|png_fuzz|bmp_fuzz|gif_fuzz|pcx_fuzz|icon_fuzz) cp "$imaging_seeds"/* "$corpus/" 2>/dev/null || true ;;
     *)
-      seeds=$(find "$root/tests" -type d -name "${target%_fuzz}-seeds" | head -n 1)
-      [ -n "$seeds" ] && cp -r "$seeds"/. "$corpus/"
+      seeds="$root/fuzz/seeds/${target%_fuzz}"
+      [ -d "$seeds" ] && cp -r "$seeds"/. "$corpus/"
       ;;
   esac
   echo "== $target (${seconds}s)"

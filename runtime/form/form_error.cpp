@@ -17,8 +17,8 @@ const char* describe(FormError error)
         return "window without units";
     case FormError::UnitCountTooLarge:
         return "unit count does not fit the unit table";
-    case FormError::RecordOffset:
-        return "record offset out of sequence";
+    case FormError::RecordOverlap:
+        return "records overlap";
     case FormError::RecordPastBody:
         return "record runs past the unit table";
     case FormError::RecordOverrun:

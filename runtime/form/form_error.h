@@ -14,7 +14,7 @@ enum class FormError {
     InvalidWindowId,       // a window identifier fails the validity rule
     EmptyUnitTable,        // a window with no units (entry 0 must be the window's own unit)
     UnitCountTooLarge,     // the identifier and offset arrays do not fit the unit table body
-    RecordOffset,          // a record does not start where the previous one ends
+    RecordOverlap,         // two records share bytes
     RecordPastBody,        // a record's length runs past the unit table body
     RecordOverrun,         // walking a record ran past the record's end
     CountOverrun,          // a count promises more entries than the bytes left can hold

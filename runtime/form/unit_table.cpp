@@ -3,6 +3,8 @@
 #include "runtime/form/byte_reader.h"
 #include "runtime/form/byte_writer.h"
 
+#include <algorithm>
+
 namespace runtime::form {
 
 Result<UnitTable> UnitTable::parse(std::span<const std::uint8_t> body, std::uint32_t count)
@@ -15,24 +17,42 @@ Result<UnitTable> UnitTable::parse(std::span<const std::uint8_t> body, std::uint
 
     ByteReader ids(body.first(count * std::size_t{4}));
     ByteReader offsets(body.subspan(count * std::size_t{4}, count * std::size_t{4}));
-    ByteReader area(body.subspan(*records_start), FormError::RecordPastBody);
+    std::span<const std::uint8_t> area = body.subspan(*records_start);
+
+    // A record is placed by its offset alone; records may lie in any order, but no two may share a
+    // byte.
+    struct Extent {
+        std::size_t start;
+        std::size_t end;
+    };
+    std::vector<Extent> extents;
+    extents.reserve(count);
 
     UnitTable table;
     table.m_records.reserve(count);
     for (std::uint32_t i = 0; i < count; ++i) {
         auto id = static_cast<ControlId>(ids.dword());
         std::uint32_t offset = offsets.dword();
-        if (offset != area.position())
-            return FormError::RecordOffset;
-        auto bytes = area.counted_bytes();
-        if (area.failed())
-            return area.error();
+        if (offset > area.size())
+            return FormError::RecordPastBody;
+        ByteReader record_reader(area.subspan(offset), FormError::RecordPastBody);
+        auto bytes = record_reader.counted_bytes();
+        if (record_reader.failed())
+            return record_reader.error();
+        extents.push_back({offset, offset + record_reader.position()});
         auto record = UnitRecord::parse(id, {bytes.begin(), bytes.end()});
         if (!record)
             return record.error();
         table.m_records.push_back(std::move(record).value());
     }
-    auto rest = area.bytes(area.remaining());
+
+    std::sort(extents.begin(), extents.end(), [](const Extent& a, const Extent& b) { return a.start < b.start; });
+    for (std::size_t i = 1; i < extents.size(); ++i) {
+        if (extents[i].start < extents[i - 1].end)
+            return FormError::RecordOverlap;
+    }
+    // Whatever lies after the last record is kept; gaps between records are not.
+    auto rest = area.subspan(extents.back().end);
     table.m_trailing.assign(rest.begin(), rest.end());
     return table;
 }

@@ -2,8 +2,10 @@
 // A window's unit table: its own unit (entry 0) and its components, in stored order.
 //
 // Stored body, offsets from its first byte: U unit identifiers; at 4·U, U record offsets; at 8·U the
-// records, one after another, each a dword length n and n bytes. Bytes after the last record are
-// kept so that a table writes back as it was read.
+// record area, where each record (a dword length n and n bytes) lies at its offset. Records may lie
+// in any order as long as no two overlap. A table writes its records back one after another in table
+// order; bytes after the last record are kept, so a table stored that way writes back as it was
+// read.
 
 #include "runtime/form/unit_record.h"
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 using namespace form_test;
@@ -178,8 +179,8 @@ TEST(FormDescription, MalformedStructureIsRefusedWithItsOwnError)
         {"no units", nullptr, [&](auto& block) { set_dword(block, kUnitCount, 0); }, FormError::EmptyUnitTable},
         {"more units than the body holds", nullptr, [&](auto& block) { set_dword(block, kUnitCount, 0x01000000); },
          FormError::UnitCountTooLarge},
-        {"record offset out of sequence", nullptr, [&](auto& block) { set_dword(block, kSecondOffset, 3); },
-         FormError::RecordOffset},
+        {"two units naming the same record", nullptr, [&](auto& block) { set_dword(block, kSecondOffset, 0); },
+         FormError::RecordOverlap},
         {"record length past the body", nullptr,
          [&](auto& block) { set_dword(block, kFirstRecordLength, 0x7FFFFFF0); }, FormError::RecordPastBody},
         {"body length past the block", nullptr, [&](auto& block) { set_dword(block, kBodyLength, 0x7FFFFFF0); },
@@ -243,4 +244,67 @@ TEST(FormDescription, RecordsKeepTheirLiveStateAndTablesCopyAndSwap)
     menu.set_left(5);  // a menu item has no rectangle: nothing changes
     menu.set_tag("x");
     EXPECT_EQ(menu.menu_caption(), "File");
+}
+
+// A unit table body whose records lie in the area in `layout` order, `gap` bytes apart.
+std::vector<std::uint8_t> relaid_body(const UnitTable& units, const std::vector<std::size_t>& layout, std::size_t gap)
+{
+    std::size_t count = units.size();
+    std::vector<std::uint8_t> body(8 * count, 0);
+    auto put = [&body](std::size_t at, std::size_t value) {
+        for (int i = 0; i < 4; ++i)
+            body[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+    };
+    std::vector<std::uint8_t> area;
+    for (std::size_t index : layout) {
+        area.insert(area.end(), gap, 0xEE);
+        put(4 * count + 4 * index, area.size());
+        std::span<const std::uint8_t> bytes = units.record(index).bytes();
+        for (int i = 0; i < 4; ++i)
+            area.push_back(static_cast<std::uint8_t>(bytes.size() >> (8 * i)));
+        area.insert(area.end(), bytes.begin(), bytes.end());
+    }
+    for (std::size_t i = 0; i < count; ++i)
+        put(4 * i, static_cast<std::uint32_t>(units.id_at(i)));
+    body.insert(body.end(), area.begin(), area.end());
+    return body;
+}
+
+TEST(FormDescription, RecordsAreFoundByTheirOffsetsInAnyOrderButMayNotOverlap)
+{
+    FormDescription description = read_sample();
+    const UnitTable& units = description.windows[0].units;
+    auto count = static_cast<std::uint32_t>(units.size());
+    std::vector<std::uint8_t> in_order = units.serialise();
+
+    // Laid out backwards, or with gaps between them, the records read as the same table, which
+    // writes back in table order.
+    for (std::size_t gap : {std::size_t{0}, std::size_t{3}}) {
+        auto table = UnitTable::parse(relaid_body(units, {3, 1, 0, 2}, gap), count);
+        ASSERT_TRUE(table.ok()) << "gap " << gap << ": " << describe(table.error());
+        ASSERT_EQ(table->size(), units.size());
+        for (std::size_t i = 0; i < units.size(); ++i) {
+            EXPECT_EQ(table->id_at(i), units.id_at(i));
+            EXPECT_TRUE(std::ranges::equal(table->record(i).bytes(), units.record(i).bytes())) << "unit " << i;
+        }
+        EXPECT_EQ(table->serialise(), in_order) << "gap " << gap;
+    }
+
+    // A record whose length dword takes the last byte of the record before it is refused, and so is
+    // one placed past the end of the area.
+    std::vector<std::uint8_t> overlapping = in_order;
+    std::size_t second = 8 * count + 4 + units.record(0).bytes().size();
+    overlapping.erase(overlapping.begin() + static_cast<std::ptrdiff_t>(second) - 1);
+    for (std::size_t i = 1; i < count; ++i) {
+        std::uint8_t* offset = &overlapping[4 * count + 4 * i];
+        std::uint32_t value = offset[0] | offset[1] << 8 | offset[2] << 16 | static_cast<std::uint32_t>(offset[3]) << 24;
+        value -= 1;
+        for (int b = 0; b < 4; ++b)
+            offset[b] = static_cast<std::uint8_t>(value >> (8 * b));
+    }
+    EXPECT_EQ(UnitTable::parse(overlapping, count).error(), FormError::RecordOverlap);
+
+    std::vector<std::uint8_t> outside = in_order;
+    outside[4 * count + 4 * 2 + 3] = 0x7F;
+    EXPECT_EQ(UnitTable::parse(outside, count).error(), FormError::RecordPastBody);
 }
