@@ -60,6 +60,25 @@ std::vector<std::uint8_t> Bitmap::bgr_rows() const
     return rows;
 }
 
+void Bitmap::write_bmp_rows(std::uint8_t* out, std::size_t row_bytes) const
+{
+    const QImage& image = m_impl->image;
+    const int width = image.width();
+    const int height = image.height();
+    const std::size_t pixel_bytes = static_cast<std::size_t>(width) * 3;
+    for (int y = 0; y < height; ++y) {
+        auto line = reinterpret_cast<const QRgb*>(image.constScanLine(height - 1 - y));
+        std::uint8_t* target = out + static_cast<std::size_t>(y) * row_bytes;
+        for (int x = 0; x < width; ++x, target += 3) {
+            QRgb p = line[x];
+            target[0] = static_cast<std::uint8_t>(p);
+            target[1] = static_cast<std::uint8_t>(p >> 8);
+            target[2] = static_cast<std::uint8_t>(p >> 16);
+        }
+        std::memset(target, 0, row_bytes - pixel_bytes);
+    }
+}
+
 Icon::Icon(std::unique_ptr<Impl> impl)
     : m_impl(std::move(impl))
 {
@@ -339,6 +358,17 @@ std::unique_ptr<Bitmap> scaled_bitmap(const Bitmap& bitmap, int width, int heigh
         auto line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
         std::copy(line, line + source_width, out);
     });
+}
+
+std::unique_ptr<Bitmap> bitmap_adopting_image(QImage image)
+{
+    if (image.isNull())
+        return nullptr;
+    auto impl = std::make_unique<Bitmap::Impl>();
+    impl->image = std::move(image);
+    if (impl->image.format() != QImage::Format_RGB32)
+        impl->image = impl->image.convertToFormat(QImage::Format_RGB32);
+    return std::make_unique<Bitmap>(std::move(impl));
 }
 
 const GraphicsCounters& graphics_counters()

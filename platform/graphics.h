@@ -26,6 +26,9 @@ public:
     Colour pixel(int x, int y) const;
     // Rows of width x 3 bytes blue, green, red, top row first, no padding.
     std::vector<std::uint8_t> bgr_rows() const;
+    // The rows as a 24-bit BMP stores them, in one pass: bottom row first, blue, green, red, each
+    // row zero-padded to `row_bytes` (at least width x 3). `out` holds height x row_bytes bytes.
+    void write_bmp_rows(std::uint8_t* out, std::size_t row_bytes) const;
 
     Impl& impl() { return *m_impl; }
     const Impl& impl() const { return *m_impl; }
