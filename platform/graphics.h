@@ -26,6 +26,9 @@ public:
     Colour pixel(int x, int y) const;
     // Rows of width x 3 bytes blue, green, red, top row first, no padding.
     std::vector<std::uint8_t> bgr_rows() const;
+    // The rows as a 24-bit BMP stores them, in one pass: bottom row first, blue, green, red, each
+    // row zero-padded to `row_bytes` (at least width x 3). `out` holds height x row_bytes bytes.
+    void write_bmp_rows(std::uint8_t* out, std::size_t row_bytes) const;
 
     Impl& impl() { return *m_impl; }
     const Impl& impl() const { return *m_impl; }
@@ -75,6 +78,33 @@ std::unique_ptr<Bitmap> bitmap_from_indexed8(const std::uint8_t* rows, int width
                                              RowOrder order, const std::uint8_t* palette, int palette_entries);
 std::unique_ptr<Bitmap> bitmap_from_monochrome(const std::uint8_t* rows, int width, int height, std::size_t stride,
                                                RowOrder order);
+// Where a conversion lands: a size other than the block's own converts and scales in one pass over
+// the rows, shrinking by area averaging (each result pixel is the mean of the block's area it
+// covers) and enlarging by bilinear sampling; no bitmap of the block's full size is made.
+struct TargetSize {
+    int width = 0;  // 0: the block's own width
+    int height = 0;
+};
+std::unique_ptr<Bitmap> bitmap_from_bgr24(const std::uint8_t* rows, int width, int height, std::size_t stride,
+                                          RowOrder order, TargetSize target);
+std::unique_ptr<Bitmap> bitmap_from_bgrx32(const std::uint8_t* rows, int width, int height, std::size_t stride,
+                                           RowOrder order, TargetSize target);
+std::unique_ptr<Bitmap> bitmap_from_indexed8(const std::uint8_t* rows, int width, int height, std::size_t stride,
+                                             RowOrder order, const std::uint8_t* palette, int palette_entries,
+                                             TargetSize target);
+std::unique_ptr<Bitmap> bitmap_from_monochrome(const std::uint8_t* rows, int width, int height, std::size_t stride,
+                                               RowOrder order, TargetSize target);
+// The bitmap scaled to a new size as above (halftone stretching).
+std::unique_ptr<Bitmap> scaled_bitmap(const Bitmap& bitmap, int width, int height);
+
+// How often pixels were converted into bitmaps and scaled, for tests that guard the caching of
+// converted pictures (counts only; never reset by the platform).
+struct GraphicsCounters {
+    long conversions = 0;  // bitmaps made from pixel blocks
+    long scalings = 0;     // conversions and bitmaps scaled to another size
+};
+const GraphicsCounters& graphics_counters();
+
 // A bitmap of the given size filled with one colour.
 std::unique_ptr<Bitmap> filled_bitmap(int width, int height, Colour fill);
 
@@ -92,8 +122,9 @@ inline constexpr std::int32_t SourceAnd = 0x008800C6;
 inline constexpr std::int32_t SourceInvert = 0x00660046;  // XOR
 }  // namespace RasterOperation
 
-// Stretches the whole bitmap onto `target` with the context's stretch mode (halftone smooths,
-// colour-on-colour takes the nearest pixel).
+// Stretches the whole bitmap onto `target` with the context's stretch mode (halftone averages the
+// area each pixel covers when shrinking and smooths when enlarging, colour-on-colour takes the
+// nearest pixel). Only the part inside the context's clip box is drawn.
 void draw_bitmap(DeviceContext& context, const Bitmap& bitmap, const Rect& target,
                  std::int32_t raster_operation = RasterOperation::SourceCopy);
 // As draw_bitmap, but pixels of `transparent` leave the target unchanged.

@@ -2,6 +2,7 @@
 // Inside the platform only: a device context is a QPainter on some paint device.
 
 #include "platform/device_context.h"
+#include "platform/graphics.h"
 
 #include <QColor>
 #include <QFont>
@@ -52,6 +53,9 @@ inline Rect rect_from_qt(const QRect& rect)
 {
     return Rect{rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height()};
 }
+
+// A bitmap that takes a 32-bit image as it is (no copy); none for a null image.
+std::unique_ptr<Bitmap> bitmap_adopting_image(QImage image);
 
 // A device context over an existing painter (a paint handler's), of the given size.
 std::unique_ptr<DeviceContext> device_context_for_painter(QPainter& painter, int width, int height);

@@ -60,6 +60,25 @@ std::vector<std::uint8_t> Bitmap::bgr_rows() const
     return rows;
 }
 
+void Bitmap::write_bmp_rows(std::uint8_t* out, std::size_t row_bytes) const
+{
+    const QImage& image = m_impl->image;
+    const int width = image.width();
+    const int height = image.height();
+    const std::size_t pixel_bytes = static_cast<std::size_t>(width) * 3;
+    for (int y = 0; y < height; ++y) {
+        auto line = reinterpret_cast<const QRgb*>(image.constScanLine(height - 1 - y));
+        std::uint8_t* target = out + static_cast<std::size_t>(y) * row_bytes;
+        for (int x = 0; x < width; ++x, target += 3) {
+            QRgb p = line[x];
+            target[0] = static_cast<std::uint8_t>(p);
+            target[1] = static_cast<std::uint8_t>(p >> 8);
+            target[2] = static_cast<std::uint8_t>(p >> 16);
+        }
+        std::memset(target, 0, row_bytes - pixel_bytes);
+    }
+}
+
 Icon::Icon(std::unique_ptr<Impl> impl)
     : m_impl(std::move(impl))
 {
@@ -98,21 +117,150 @@ const std::uint8_t* source_row(const std::uint8_t* rows, int y, int height, std:
     return rows + stored * stride;
 }
 
-template <typename PixelFunction>
-std::unique_ptr<Bitmap> convert_rows(const std::uint8_t* rows, int width, int height, std::size_t stride,
-                                     RowOrder order, PixelFunction pixel)
+GraphicsCounters g_counters;
+
+// One axis of an area-averaging reduction from `from` pixels to `to` pixels (to <= from). Measured
+// in units of 1/to of a source pixel, source pixel i covers [i*to, (i+1)*to) and result pixel j
+// covers [j*from, (j+1)*from): the weights are whole numbers and each result pixel's sum to `from`.
+// A source pixel straddles at most one boundary, so it feeds at most two result pixels.
+struct AxisSpan {
+    int first = 0;            // the result pixel the source pixel starts in
+    std::uint32_t weight = 0; // its share there; the rest, if any, goes to first + 1
+};
+
+std::vector<AxisSpan> axis_spans(int from, int to)
 {
-    auto bitmap = new_bitmap(width, height);
+    std::vector<AxisSpan> spans(static_cast<std::size_t>(from));
+    for (int i = 0; i < from; ++i) {
+        std::uint64_t start = static_cast<std::uint64_t>(i) * static_cast<std::uint64_t>(to);
+        auto first = static_cast<int>(start / static_cast<std::uint64_t>(from));
+        std::uint64_t boundary = static_cast<std::uint64_t>(first + 1) * static_cast<std::uint64_t>(from);
+        std::uint64_t end = start + static_cast<std::uint64_t>(to);
+        spans[static_cast<std::size_t>(i)] = {first, static_cast<std::uint32_t>(std::min(end, boundary) - start)};
+    }
+    return spans;
+}
+
+// Reduces rows handed in one at a time, top row first, into a bitmap of `width` x `height`; each
+// source row is read once and forgotten, so memory follows the result's size.
+class AreaReducer {
+public:
+    AreaReducer(int source_width, int source_height, int width, int height)
+        : m_source_width(source_width)
+        , m_width(width)
+        , m_columns(axis_spans(source_width, width))
+        , m_rows(axis_spans(source_height, height))
+        , m_total(static_cast<std::uint64_t>(source_width) * static_cast<std::uint64_t>(source_height))
+        , m_row(static_cast<std::size_t>(width) * 3)
+        , m_current(static_cast<std::size_t>(width) * 3)
+        , m_next(static_cast<std::size_t>(width) * 3)
+    {
+    }
+
+    void add_row(int y, const QRgb* pixels, QImage& out)
+    {
+        std::fill(m_row.begin(), m_row.end(), 0);
+        const std::uint32_t step = static_cast<std::uint32_t>(m_width);
+        for (int x = 0; x < m_source_width; ++x) {
+            const AxisSpan& span = m_columns[static_cast<std::size_t>(x)];
+            QRgb p = pixels[x];
+            std::uint64_t* to = &m_row[static_cast<std::size_t>(span.first) * 3];
+            to[0] += static_cast<std::uint64_t>(qRed(p)) * span.weight;
+            to[1] += static_cast<std::uint64_t>(qGreen(p)) * span.weight;
+            to[2] += static_cast<std::uint64_t>(qBlue(p)) * span.weight;
+            if (span.weight < step) {
+                std::uint32_t rest = step - span.weight;
+                to[3] += static_cast<std::uint64_t>(qRed(p)) * rest;
+                to[4] += static_cast<std::uint64_t>(qGreen(p)) * rest;
+                to[5] += static_cast<std::uint64_t>(qBlue(p)) * rest;
+            }
+        }
+        const AxisSpan& span = m_rows[static_cast<std::size_t>(y)];
+        const std::uint64_t row_step = static_cast<std::uint64_t>(out.height());
+        for (std::size_t i = 0; i < m_row.size(); ++i)
+            m_current[i] += m_row[i] * span.weight;
+        if (span.weight < row_step) {
+            // This row finishes the current result row and starts the next.
+            for (std::size_t i = 0; i < m_row.size(); ++i)
+                m_next[i] += m_row[i] * (row_step - span.weight);
+            finish_row(span.first, out);
+        } else if (y + 1 == static_cast<int>(m_rows.size()) || m_rows[static_cast<std::size_t>(y) + 1].first != span.first) {
+            finish_row(span.first, out);
+        }
+    }
+
+private:
+    void finish_row(int y, QImage& out)
+    {
+        auto line = reinterpret_cast<QRgb*>(out.scanLine(y));
+        std::uint64_t half = m_total / 2;
+        for (int x = 0; x < m_width; ++x) {
+            const std::uint64_t* c = &m_current[static_cast<std::size_t>(x) * 3];
+            line[x] = qRgb(static_cast<int>((c[0] + half) / m_total), static_cast<int>((c[1] + half) / m_total),
+                           static_cast<int>((c[2] + half) / m_total));
+        }
+        m_current.swap(m_next);
+        std::fill(m_next.begin(), m_next.end(), 0);
+    }
+
+    int m_source_width;
+    int m_width;
+    std::vector<AxisSpan> m_columns;
+    std::vector<AxisSpan> m_rows;
+    std::uint64_t m_total;
+    std::vector<std::uint64_t> m_row;
+    std::vector<std::uint64_t> m_current;
+    std::vector<std::uint64_t> m_next;
+};
+
+// Rows in, a bitmap of the target size out. `read_row(y, out)` writes source row y as QRgb.
+template <typename RowFunction>
+std::unique_ptr<Bitmap> reduce_rows(int width, int height, TargetSize target, RowFunction read_row)
+{
+    int target_width = target.width > 0 ? target.width : width;
+    int target_height = target.height > 0 ? target.height : height;
+    // Each shrinking axis is averaged; an enlarging axis keeps the source's count here and is
+    // smoothed afterwards.
+    int reduced_width = std::min(width, target_width);
+    int reduced_height = std::min(height, target_height);
+    auto bitmap = new_bitmap(reduced_width, reduced_height);
     if (!bitmap)
         return nullptr;
     QImage& image = bitmap->impl().image;
-    for (int y = 0; y < height; ++y) {
-        const std::uint8_t* in = source_row(rows, y, height, stride, order);
-        auto out = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < width; ++x)
-            out[x] = pixel(in, x);
+    std::vector<QRgb> row(static_cast<std::size_t>(width));
+    if (reduced_width == width && reduced_height == height) {
+        for (int y = 0; y < height; ++y)
+            read_row(y, reinterpret_cast<QRgb*>(image.scanLine(y)));
+    } else {
+        AreaReducer reducer(width, height, reduced_width, reduced_height);
+        for (int y = 0; y < height; ++y) {
+            read_row(y, row.data());
+            reducer.add_row(y, row.data(), image);
+        }
+    }
+    if (reduced_width != target_width || reduced_height != target_height) {
+        image = image.scaled(target_width, target_height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                    .convertToFormat(QImage::Format_RGB32);
+        if (image.isNull())
+            return nullptr;
     }
     return bitmap;
+}
+
+template <typename PixelFunction>
+std::unique_ptr<Bitmap> convert_rows(const std::uint8_t* rows, int width, int height, std::size_t stride,
+                                     RowOrder order, TargetSize target, PixelFunction pixel)
+{
+    if (width <= 0 || height <= 0 || target.width < 0 || target.height < 0)
+        return nullptr;
+    ++g_counters.conversions;
+    if ((target.width && target.width != width) || (target.height && target.height != height))
+        ++g_counters.scalings;
+    return reduce_rows(width, height, target, [&](int y, QRgb* out) {
+        const std::uint8_t* in = source_row(rows, y, height, stride, order);
+        for (int x = 0; x < width; ++x)
+            out[x] = pixel(in, x);
+    });
 }
 
 QPainter::CompositionMode composition_for(std::int32_t raster_operation)
@@ -134,7 +282,13 @@ QPainter::CompositionMode composition_for(std::int32_t raster_operation)
 std::unique_ptr<Bitmap> bitmap_from_bgr24(const std::uint8_t* rows, int width, int height, std::size_t stride,
                                           RowOrder order)
 {
-    return convert_rows(rows, width, height, stride, order, [](const std::uint8_t* in, int x) {
+    return bitmap_from_bgr24(rows, width, height, stride, order, TargetSize{});
+}
+
+std::unique_ptr<Bitmap> bitmap_from_bgr24(const std::uint8_t* rows, int width, int height, std::size_t stride,
+                                          RowOrder order, TargetSize target)
+{
+    return convert_rows(rows, width, height, stride, order, target, [](const std::uint8_t* in, int x) {
         const std::uint8_t* p = in + static_cast<std::size_t>(x) * 3;
         return qRgb(p[2], p[1], p[0]);
     });
@@ -143,7 +297,13 @@ std::unique_ptr<Bitmap> bitmap_from_bgr24(const std::uint8_t* rows, int width, i
 std::unique_ptr<Bitmap> bitmap_from_bgrx32(const std::uint8_t* rows, int width, int height, std::size_t stride,
                                            RowOrder order)
 {
-    return convert_rows(rows, width, height, stride, order, [](const std::uint8_t* in, int x) {
+    return bitmap_from_bgrx32(rows, width, height, stride, order, TargetSize{});
+}
+
+std::unique_ptr<Bitmap> bitmap_from_bgrx32(const std::uint8_t* rows, int width, int height, std::size_t stride,
+                                           RowOrder order, TargetSize target)
+{
+    return convert_rows(rows, width, height, stride, order, target, [](const std::uint8_t* in, int x) {
         const std::uint8_t* p = in + static_cast<std::size_t>(x) * 4;
         return qRgb(p[2], p[1], p[0]);
     });
@@ -151,6 +311,13 @@ std::unique_ptr<Bitmap> bitmap_from_bgrx32(const std::uint8_t* rows, int width, 
 
 std::unique_ptr<Bitmap> bitmap_from_indexed8(const std::uint8_t* rows, int width, int height, std::size_t stride,
                                              RowOrder order, const std::uint8_t* palette, int palette_entries)
+{
+    return bitmap_from_indexed8(rows, width, height, stride, order, palette, palette_entries, TargetSize{});
+}
+
+std::unique_ptr<Bitmap> bitmap_from_indexed8(const std::uint8_t* rows, int width, int height, std::size_t stride,
+                                             RowOrder order, const std::uint8_t* palette, int palette_entries,
+                                             TargetSize target)
 {
     QRgb colours[256];
     for (int i = 0; i < 256; ++i) {
@@ -161,17 +328,52 @@ std::unique_ptr<Bitmap> bitmap_from_indexed8(const std::uint8_t* rows, int width
             colours[i] = qRgb(0, 0, 0);
         }
     }
-    return convert_rows(rows, width, height, stride, order,
+    return convert_rows(rows, width, height, stride, order, target,
                         [&colours](const std::uint8_t* in, int x) { return colours[in[x]]; });
 }
 
 std::unique_ptr<Bitmap> bitmap_from_monochrome(const std::uint8_t* rows, int width, int height, std::size_t stride,
                                                RowOrder order)
 {
-    return convert_rows(rows, width, height, stride, order, [](const std::uint8_t* in, int x) {
+    return bitmap_from_monochrome(rows, width, height, stride, order, TargetSize{});
+}
+
+std::unique_ptr<Bitmap> bitmap_from_monochrome(const std::uint8_t* rows, int width, int height, std::size_t stride,
+                                               RowOrder order, TargetSize target)
+{
+    return convert_rows(rows, width, height, stride, order, target, [](const std::uint8_t* in, int x) {
         bool set = (in[x >> 3] >> (7 - (x & 7))) & 1;
         return set ? qRgb(255, 255, 255) : qRgb(0, 0, 0);
     });
+}
+
+std::unique_ptr<Bitmap> scaled_bitmap(const Bitmap& bitmap, int width, int height)
+{
+    if (width <= 0 || height <= 0)
+        return nullptr;
+    ++g_counters.scalings;
+    const QImage& image = bitmap.impl().image;
+    int source_width = image.width();
+    return reduce_rows(source_width, image.height(), TargetSize{width, height}, [&](int y, QRgb* out) {
+        auto line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        std::copy(line, line + source_width, out);
+    });
+}
+
+std::unique_ptr<Bitmap> bitmap_adopting_image(QImage image)
+{
+    if (image.isNull())
+        return nullptr;
+    auto impl = std::make_unique<Bitmap::Impl>();
+    impl->image = std::move(image);
+    if (impl->image.format() != QImage::Format_RGB32)
+        impl->image = impl->image.convertToFormat(QImage::Format_RGB32);
+    return std::make_unique<Bitmap>(std::move(impl));
+}
+
+const GraphicsCounters& graphics_counters()
+{
+    return g_counters;
 }
 
 std::unique_ptr<Bitmap> filled_bitmap(int width, int height, Colour fill)
@@ -214,10 +416,28 @@ void draw_bitmap(DeviceContext& context, const Bitmap& bitmap, const Rect& targe
     QPainter* painter = context.impl().painter;
     if (!painter || target.empty())
         return;
+    const QImage& image = bitmap.impl().image;
+    bool halftone = context.stretch_mode() == StretchMode::Halftone;
+    std::unique_ptr<Bitmap> shrunk;
+    const QImage* source = &image;
+    if (halftone && (target.width() < image.width() || target.height() < image.height())) {
+        shrunk = scaled_bitmap(bitmap, target.width(), target.height());
+        if (shrunk)
+            source = &shrunk->impl().image;
+    }
     painter->save();
-    painter->setRenderHint(QPainter::SmoothPixmapTransform, context.stretch_mode() == StretchMode::Halftone);
     painter->setCompositionMode(composition_for(raster_operation));
-    painter->drawImage(qt_rect(target), bitmap.impl().image);
+    if (source->width() == target.width() && source->height() == target.height()) {
+        // One to one: only the part inside the clip box is copied.
+        QRect area = qt_rect(target);
+        if (painter->hasClipping())
+            area &= painter->clipBoundingRect().toAlignedRect();
+        if (!area.isEmpty())
+            painter->drawImage(area.topLeft(), *source, area.translated(-target.left, -target.top));
+    } else {
+        painter->setRenderHint(QPainter::SmoothPixmapTransform, halftone);
+        painter->drawImage(qt_rect(target), *source);
+    }
     painter->restore();
 }
 

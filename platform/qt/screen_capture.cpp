@@ -77,8 +77,8 @@ std::unique_ptr<Bitmap> capture_screen_rect(const Rect& rect)
             }
         }
     }
-    return bitmap_from_bgrx32(image.constBits(), image.width(), image.height(),
-                              static_cast<std::size_t>(image.bytesPerLine()), RowOrder::TopDown);
+    // The rendered image becomes the bitmap as it is: no copy, no conversion.
+    return bitmap_adopting_image(std::move(image));
 }
 
 std::unique_ptr<Bitmap> capture_window(WindowHandle handle)

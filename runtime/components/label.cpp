@@ -210,10 +210,15 @@ int Label::property_changed(int index, const PropertyData& data)
     case BackgroundColour:
         b.background_colour = integer_of(data);
         break;
-    case BackgroundPicture:
-        b.background_picture = bytes_of(data);
+    case BackgroundPicture: {
+        // The picture already shown is neither decoded nor painted again.
+        std::vector<std::uint8_t> bytes = bytes_of(data);
+        if (bytes == b.background_picture)
+            return 0;
+        b.background_picture = std::move(bytes);
         m_picture.reset();
         break;
+    }
     case Layout:
         b.picture_layout = choice_of(data, static_cast<std::int32_t>(PictureLayout::FitCentred));
         break;

@@ -377,6 +377,7 @@ void PictureBox::free_picture()
     // The animator stops (and its worker is joined) before anything it draws from is freed.
     m_animator.unload();
     m_decoded.reset();
+    m_shown.reset();
     m_animation_started = false;
 }
 
@@ -399,17 +400,33 @@ bool PictureBox::set_picture()
                 decoded = true;
             }
         } else if (kind != imaging::PictureKind::None) {
-            auto picture = imaging::decode_picture(bytes);
-            if (picture) {
-                m_decoded = std::move(*picture);
-                decoded = true;
-            }
+            decode_picture(shown_size());
+            decoded = m_decoded.has_value();
         }
     }
     if (m_applied_mode == DisplayMode::SizeToPicture)
         size_to_picture();
     platform::invalidate(handle(), std::nullopt, platform::Erase::Yes);
     return decoded;
+}
+
+imaging::ShownSize PictureBox::shown_size() const
+{
+    // Stretched and fitted pictures are never drawn larger than the client area on both axes at
+    // once, so a picture twice its size may be decoded reduced; at natural size all of it counts.
+    if (m_applied_mode != DisplayMode::Stretch && m_applied_mode != DisplayMode::Fit)
+        return {};
+    platform::Rect client = platform::client_rect(handle());
+    return {std::max(client.width(), 1), std::max(client.height(), 1)};
+}
+
+void PictureBox::decode_picture(imaging::ShownSize shown)
+{
+    m_shown.reset();
+    m_decoded.reset();
+    auto picture = imaging::decode_picture(picture_bytes(), shown);
+    if (picture)
+        m_decoded = std::move(*picture);
 }
 
 void PictureBox::apply_display_mode(DisplayMode mode)
@@ -431,8 +448,8 @@ void PictureBox::size_to_picture()
     m_animator.stop();
     platform::FrameInsets insets = platform::frame_insets(platform::window_style(handle()),
                                                           platform::window_ex_style(handle()), false);
-    platform::set_window_pos(handle(), 0, 0, 0, m_decoded->width + insets.left + insets.right,
-                             m_decoded->height + insets.top + insets.bottom,
+    platform::set_window_pos(handle(), 0, 0, 0, m_decoded->full_width() + insets.left + insets.right,
+                             m_decoded->full_height() + insets.top + insets.bottom,
                              platform::WindowPosFlag::NoMove | platform::WindowPosFlag::NoZOrder |
                                  platform::WindowPosFlag::NoActivate);
     if (was_running)
@@ -512,11 +529,42 @@ void PictureBox::paint(const platform::PaintRequest& request)
             paint_animation(context);
         } else {
             platform::Rect place = picture_placement(m_applied_mode, client.width(), client.height(),
-                                                     m_decoded->width, m_decoded->height);
-            imaging::draw_picture(&*m_decoded, &context, place.left, place.top, place.width(), place.height(),
-                                  m_background);
+                                                     m_decoded->full_width(), m_decoded->full_height());
+            paint_still(context, place);
         }
     }
+    context.restore();
+}
+
+void PictureBox::paint_still(platform::DeviceContext& context, const platform::Rect& place)
+{
+    if (place.empty())
+        return;
+    if (stretch_mode_for_display() != platform::StretchMode::Halftone || m_decoded->kind == imaging::PictureKind::Icon ||
+        m_decoded->kind == imaging::PictureKind::Cursor) {
+        imaging::draw_picture(&*m_decoded, &context, place.left, place.top, place.width(), place.height(),
+                              m_background);
+        return;
+    }
+    bool fits = m_shown && m_shown->width() == place.width() && m_shown->height() == place.height() &&
+                m_shown_background == m_background;
+    if (!fits) {
+        // A picture decoded reduced for a smaller box is decoded again for the larger one.
+        if (m_decoded->width < std::min(place.width(), m_decoded->full_width()) ||
+            m_decoded->height < std::min(place.height(), m_decoded->full_height())) {
+            decode_picture(imaging::ShownSize{place.width(), place.height()});
+            if (!m_decoded)
+                return;
+        }
+        m_shown = imaging::picture_bitmap(*m_decoded, m_background,
+                                          platform::TargetSize{place.width(), place.height()});
+        m_shown_background = m_background;
+        if (!m_shown)
+            return;
+    }
+    context.save();
+    context.set_stretch_mode(platform::StretchMode::Halftone);
+    platform::draw_bitmap(context, *m_shown, place);
     context.restore();
 }
 

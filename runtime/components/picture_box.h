@@ -10,9 +10,11 @@
 #include "runtime/imaging/decoded_picture.h"
 
 #include "platform/device_context.h"
+#include "platform/graphics.h"
 #include "platform/messages.h"
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -72,6 +74,9 @@ private:
     PictureBox(const CreateRequest& request, form::PictureBoxBlock properties);
 
     void paint(const platform::PaintRequest& request);
+    void paint_still(platform::DeviceContext& context, const platform::Rect& place);
+    void decode_picture(imaging::ShownSize shown);
+    imaging::ShownSize shown_size() const;
     void paint_animation(platform::DeviceContext& context);
 
     bool set_picture();
@@ -87,6 +92,10 @@ private:
     form::PictureBoxBlock m_properties;  // the picture bytes live in m_picture instead
     ByteBuffer m_picture;
     std::optional<imaging::DecodedPicture> m_decoded;
+    // The still picture as it is drawn: converted and scaled once, for the size and background it
+    // was made for; made again only when either changes.
+    std::unique_ptr<platform::Bitmap> m_shown;
+    platform::Colour m_shown_background = 0;
     platform::Colour m_background = 0;
     DisplayMode m_applied_mode = DisplayMode::Natural;
     bool m_design_mode = false;

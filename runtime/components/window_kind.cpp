@@ -596,12 +596,16 @@ int WindowObject::property_changed(int index, const PropertyData& data)
         m_block.background_colour = static_cast<std::uint32_t>(data.word1);
         platform::invalidate(handle(), std::nullopt, platform::Erase::Yes);
         break;
-    case Own::Picture:
-        m_block.picture = bytes_of(data);
+    case Own::Picture: {
+        std::vector<std::uint8_t> bytes = bytes_of(data);
+        if (bytes == m_block.picture)
+            break;  // the picture already shown is neither decoded nor painted again
+        m_block.picture = std::move(bytes);
         m_picture.reset();
         m_picture_undecodable = false;
         platform::invalidate(handle(), std::nullopt, platform::Erase::Yes);
         break;
+    }
     case Own::PictureLayout:
         m_block.picture_layout = clamp_pick(data, 3);
         if (!m_block.picture.empty())

@@ -65,10 +65,26 @@ struct DecodedPicture {
     PictureKind kind = PictureKind::None;
     std::int32_t width = 0;
     std::int32_t height = 0;
+    // The size the file declares, when the decoder reduced the picture on the way (0: not reduced).
+    std::int32_t natural_width = 0;
+    std::int32_t natural_height = 0;
     std::unique_ptr<platform::Icon> icon;  // kinds Icon and Cursor only
     PixelBlock pixels;                      // all other kinds
+    // The pixels converted for drawing: made on the first draw and kept while the picture lives,
+    // so that painting never converts the same picture twice (see drawing.h).
+    mutable std::shared_ptr<const platform::Bitmap> converted;
+    mutable platform::Colour converted_background = 0;
 
     std::size_t pixel_block_size() const { return pixels.size(); }
+    std::int32_t full_width() const { return natural_width > 0 ? natural_width : width; }
+    std::int32_t full_height() const { return natural_height > 0 ? natural_height : height; }
+};
+
+// The smallest size a picture will be shown at, so that a decoder may reduce what it keeps (a
+// width or height of 0 asks for the full size).
+struct ShownSize {
+    int width = 0;
+    int height = 0;
 };
 
 // Bitmap block header and colour table of kinds Gif and Pcx8.

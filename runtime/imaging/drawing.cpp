@@ -35,7 +35,8 @@ bool has_transparency(const std::uint8_t* pixels, std::size_t size)
     return false;
 }
 
-std::unique_ptr<platform::Bitmap> png_bitmap(const DecodedPicture& picture, platform::Colour background)
+std::unique_ptr<platform::Bitmap> png_bitmap(const DecodedPicture& picture, platform::Colour background,
+                                             platform::TargetSize target)
 {
     std::size_t stride = static_cast<std::size_t>(picture.width) * 4;
     const std::uint8_t* pixels = picture.pixels.data();
@@ -55,12 +56,13 @@ std::unique_ptr<platform::Bitmap> png_bitmap(const DecodedPicture& picture, plat
         }
         pixels = blended.data();
     }
-    return platform::bitmap_from_bgrx32(pixels, picture.width, picture.height, stride, RowOrder::TopDown);
+    return platform::bitmap_from_bgrx32(pixels, picture.width, picture.height, stride, RowOrder::TopDown, target);
 }
 
 }  // namespace
 
-std::unique_ptr<platform::Bitmap> picture_bitmap(const DecodedPicture& picture, platform::Colour background)
+std::unique_ptr<platform::Bitmap> picture_bitmap(const DecodedPicture& picture, platform::Colour background,
+                                                 platform::TargetSize target)
 {
     if (picture.width <= 0 || picture.height <= 0 || picture.pixels.empty())
         return nullptr;
@@ -77,18 +79,19 @@ std::unique_ptr<platform::Bitmap> picture_bitmap(const DecodedPicture& picture, 
     case PictureKind::Bmp:
         if (!fits(checked_multiply(width, height, 3)))
             return nullptr;
-        return platform::bitmap_from_bgr24(block, picture.width, picture.height, width * 3, RowOrder::BottomUp);
+        return platform::bitmap_from_bgr24(block, picture.width, picture.height, width * 3, RowOrder::BottomUp,
+                                          target);
     case PictureKind::Png:
         if (!fits(checked_multiply(width, height, 4)))
             return nullptr;
-        return png_bitmap(picture, background);
+        return png_bitmap(picture, background, target);
     case PictureKind::Gif: {
         std::size_t stride = (width + 3) & ~std::size_t{3};
         auto rows = checked_multiply(stride, height);
         if (!rows || !fits(checked_add(*rows, kBitmapPrefixBytes)))
             return nullptr;
         return platform::bitmap_from_indexed8(block + kBitmapPrefixBytes, picture.width, picture.height, stride,
-                                              RowOrder::TopDown, block + kBitmapHeaderBytes, 256);
+                                              RowOrder::TopDown, block + kBitmapHeaderBytes, 256, target);
     }
     case PictureKind::Pcx8: {
         if (size < kBitmapPrefixBytes)
@@ -97,13 +100,14 @@ std::unique_ptr<platform::Bitmap> picture_bitmap(const DecodedPicture& picture, 
         if (stride < width)
             return nullptr;
         return platform::bitmap_from_indexed8(block + kBitmapPrefixBytes, picture.width, picture.height, stride,
-                                              RowOrder::TopDown, block + kBitmapHeaderBytes, 256);
+                                              RowOrder::TopDown, block + kBitmapHeaderBytes, 256, target);
     }
     case PictureKind::Pcx1: {
         std::size_t stride = size / height;
         if (stride < (width + 7) / 8)
             return nullptr;
-        return platform::bitmap_from_monochrome(block, picture.width, picture.height, stride, RowOrder::TopDown);
+        return platform::bitmap_from_monochrome(block, picture.width, picture.height, stride, RowOrder::TopDown,
+                                                target);
     }
     case PictureKind::Icon:
     case PictureKind::Cursor:
@@ -111,6 +115,17 @@ std::unique_ptr<platform::Bitmap> picture_bitmap(const DecodedPicture& picture, 
         break;
     }
     return nullptr;
+}
+
+std::shared_ptr<const platform::Bitmap> converted_bitmap(const DecodedPicture& picture, platform::Colour background)
+{
+    // Only a PNG's blending depends on the background.
+    bool stale = picture.kind == PictureKind::Png && picture.converted_background != background;
+    if (!picture.converted || stale) {
+        picture.converted = picture_bitmap(picture, background);
+        picture.converted_background = background;
+    }
+    return picture.converted;
 }
 
 bool prepare_surface(platform::DeviceContext* context, const DecodedPicture* picture, platform::Colour background,
@@ -124,7 +139,7 @@ bool prepare_surface(platform::DeviceContext* context, const DecodedPicture* pic
             return false;
         surface.icon = picture->icon.get();
     } else {
-        surface.bitmap = picture_bitmap(*picture, background);
+        surface.bitmap = converted_bitmap(*picture, background);
         if (!surface.bitmap)
             return false;
     }

@@ -1,6 +1,6 @@
 #pragma once
-// Drawing a decoded picture on a device context. Prepare turns the picture's pixels into a platform
-// bitmap (or takes its icon), Blit draws it, Release frees the bitmap: no bitmap outlives one draw.
+// Drawing a decoded picture on a device context. Prepare takes the picture's platform bitmap (made
+// once and kept with the picture) or its icon, Blit draws it, Release lets go of it.
 
 #include "runtime/imaging/decoded_picture.h"
 
@@ -21,12 +21,17 @@ struct DrawingSurface {
     int width = 0;
     int height = 0;
     const platform::Icon* icon = nullptr;      // kinds Icon and Cursor; owned by the decoded picture
-    std::unique_ptr<platform::Bitmap> bitmap;  // all other kinds; owned by the surface
+    std::shared_ptr<const platform::Bitmap> bitmap;  // all other kinds; shared with the picture
 };
 
-// The platform bitmap of a picture of any kind but Icon and Cursor. PNG transparency is blended with
-// `background` on a copy; the picture keeps its alpha.
-std::unique_ptr<platform::Bitmap> picture_bitmap(const DecodedPicture& picture, platform::Colour background);
+// A new platform bitmap of a picture of any kind but Icon and Cursor, at the picture's size or scaled
+// to `target` in the same pass. PNG transparency is blended with `background` on a copy; the picture
+// keeps its alpha.
+std::unique_ptr<platform::Bitmap> picture_bitmap(const DecodedPicture& picture, platform::Colour background,
+                                                 platform::TargetSize target = {});
+// The picture's bitmap at its own size, converted on the first call and kept with the picture (made
+// again only when PNG transparency meets another background).
+std::shared_ptr<const platform::Bitmap> converted_bitmap(const DecodedPicture& picture, platform::Colour background);
 
 // False when the context or the picture is missing, the kind is None, or the bitmap cannot be made.
 bool prepare_surface(platform::DeviceContext* context, const DecodedPicture* picture, platform::Colour background,

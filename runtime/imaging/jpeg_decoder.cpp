@@ -38,6 +38,9 @@ struct JpegJob {
     std::uint8_t* grey_row;  // std::malloc; one greyscale scanline
     int width;
     int height;
+    int natural_width;
+    int natural_height;
+    ShownSize shown;
     DecodeError error;
 };
 
@@ -163,6 +166,17 @@ bool run_decompression(JpegJob& job)
         fail_with(reinterpret_cast<j_common_ptr>(decompressor), DecodeError::UnsupportedComponents);
     }
 
+    job.natural_width = static_cast<int>(decompressor->image_width);
+    job.natural_height = static_cast<int>(decompressor->image_height);
+    if (job.shown.width > 0 && job.shown.height > 0) {
+        unsigned denominator = 1;
+        while (denominator < 8 && decompressor->image_width / (denominator * 2) >= static_cast<unsigned>(job.shown.width) &&
+               decompressor->image_height / (denominator * 2) >= static_cast<unsigned>(job.shown.height))
+            denominator *= 2;
+        decompressor->scale_num = 1;
+        decompressor->scale_denom = denominator;
+    }
+
     // The declared size is checked before the library allocates anything for it.
     jpeg_calc_output_dimensions(decompressor);
     auto row_bytes = checked_multiply(decompressor->output_width, 3);
@@ -209,7 +223,7 @@ bool run_decompression(JpegJob& job)
 
 }  // namespace
 
-DecodeResult<DecodedPicture> decode_jpeg(std::span<const std::uint8_t> bytes)
+DecodeResult<DecodedPicture> decode_jpeg(std::span<const std::uint8_t> bytes, ShownSize shown)
 {
     if (bytes.empty())
         return DecodeError::NoBytes;
@@ -219,6 +233,7 @@ DecodeResult<DecodedPicture> decode_jpeg(std::span<const std::uint8_t> bytes)
     job->input = bytes.data();
     job->input_size = bytes.size();
     job->error = DecodeError::CorruptData;
+    job->shown = shown;
     bool decoded = run_decompression(*job);
     DecodeError error = job->error;
     DecodedPicture picture;
@@ -227,6 +242,10 @@ DecodeResult<DecodedPicture> decode_jpeg(std::span<const std::uint8_t> bytes)
         picture.width = job->width;
         picture.height = job->height;
         picture.pixels = PixelBlock::adopt(job->pixels, job->pixel_bytes);
+        if (job->width != job->natural_width || job->height != job->natural_height) {
+            picture.natural_width = job->natural_width;
+            picture.natural_height = job->natural_height;
+        }
     }
     std::free(job);
     if (!decoded)

@@ -13,6 +13,9 @@ namespace runtime::imaging {
 // buffer, so a file of thousands of tiny scans costs minutes of work for a few kilobytes of input.
 inline constexpr int kMaxJpegScans = 100;
 
-DecodeResult<DecodedPicture> decode_jpeg(std::span<const std::uint8_t> bytes);
+// With a shown size, a picture at least twice as large on both axes is decoded at a reduced scale
+// (1/2, 1/4 or 1/8, the smallest that still covers the shown size): the library then averages each
+// block instead of producing every pixel, which is the same picture to the eye once shrunk.
+DecodeResult<DecodedPicture> decode_jpeg(std::span<const std::uint8_t> bytes, ShownSize shown = {});
 
 }  // namespace runtime::imaging

@@ -19,12 +19,20 @@ namespace {
 // A picture file larger than this is not read: no decoder would accept the picture it holds.
 constexpr long kMaxPictureFileBytes = 1024L * 1024 * 1024;
 
+long g_pictures_decoded = 0;
+
 }  // namespace
+
+long pictures_decoded()
+{
+    return g_pictures_decoded;
+}
 
 DecodeResult<DecodedPicture> decode_picture_as(PictureKind kind, std::span<const std::uint8_t> bytes)
 {
     if (bytes.empty() || !bytes.data())
         return DecodeError::NoBytes;
+    ++g_pictures_decoded;
     switch (kind) {
     case PictureKind::Jpeg: return decode_jpeg(bytes);
     case PictureKind::Bmp: return decode_bmp(bytes);
@@ -44,6 +52,17 @@ DecodeResult<DecodedPicture> decode_picture(std::span<const std::uint8_t> bytes)
     if (bytes.empty() || !bytes.data())
         return DecodeError::NoBytes;
     return decode_picture_as(probe_picture(bytes), bytes);
+}
+
+DecodeResult<DecodedPicture> decode_picture(std::span<const std::uint8_t> bytes, ShownSize shown)
+{
+    if (bytes.empty() || !bytes.data())
+        return DecodeError::NoBytes;
+    PictureKind kind = probe_picture(bytes);
+    if (kind != PictureKind::Jpeg)
+        return decode_picture_as(kind, bytes);
+    ++g_pictures_decoded;
+    return decode_jpeg(bytes, shown);
 }
 
 DecodeResult<DecodedPicture> decode_picture_file(std::string_view gbk_path)

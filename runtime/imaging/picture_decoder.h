@@ -13,6 +13,12 @@ namespace runtime::imaging {
 
 // No bytes, a length of 0, or an unrecognised format give no picture.
 DecodeResult<DecodedPicture> decode_picture(std::span<const std::uint8_t> bytes);
+// As above, for a picture that will be shown at `shown` or larger: the decoder may keep it reduced
+// (JPEG at a reduced scale); width and height are then the reduced size, full_width() and
+// full_height() the declared one.
+DecodeResult<DecodedPicture> decode_picture(std::span<const std::uint8_t> bytes, ShownSize shown);
+// How many pictures have been decoded in this process (for tests that guard caching).
+long pictures_decoded();
 // The decoder of `kind` whatever the bytes probe as (fuzzing, tests).
 DecodeResult<DecodedPicture> decode_picture_as(PictureKind kind, std::span<const std::uint8_t> bytes);
 // Reads the file named by a GBK path (its bytes are the path on this system) and decodes it as

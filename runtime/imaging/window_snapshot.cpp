@@ -76,23 +76,30 @@ std::optional<std::size_t> bmp_row_bytes(int width)
     return checked_row_bytes(static_cast<std::size_t>(width), 24, 4);
 }
 
-bool write_bmp_file(const platform::Bitmap& bitmap, ByteBuffer& out)
+std::optional<std::size_t> bmp_file_bytes(int width, int height)
 {
-    out.clear();
-    int width = bitmap.width();
-    int height = bitmap.height();
     auto row_bytes = bmp_row_bytes(width);
-    if (!row_bytes || height <= 0)
-        return false;
+    if (!row_bytes || width <= 0 || height <= 0)
+        return std::nullopt;
     auto image_bytes = checked_block_size(*row_bytes, static_cast<std::size_t>(height));
     if (!image_bytes || *image_bytes > std::numeric_limits<std::uint32_t>::max() - kBmpHeadersBytes)
-        return false;
+        return std::nullopt;
+    return kBmpHeadersBytes + *image_bytes;
+}
 
-    std::uint8_t headers[kBmpHeadersBytes] = {};
+void write_bmp_file_into(const platform::Bitmap& bitmap, std::uint8_t* out)
+{
+    int width = bitmap.width();
+    int height = bitmap.height();
+    std::size_t row_bytes = *bmp_row_bytes(width);
+    auto image_bytes = static_cast<std::uint32_t>(row_bytes * static_cast<std::size_t>(height));
+
+    std::uint8_t* headers = out;
+    std::memset(headers, 0, kBmpHeadersBytes);
     // File header.
     headers[0] = 'B';
     headers[1] = 'M';
-    store_u32(headers + 2, static_cast<std::uint32_t>(kBmpHeadersBytes + *image_bytes));  // file size
+    store_u32(headers + 2, static_cast<std::uint32_t>(kBmpHeadersBytes) + image_bytes);  // file size
     store_u32(headers + 10, static_cast<std::uint32_t>(kBmpHeadersBytes));  // pixel data: no colour entries
     // Information header; resolutions, colours used and colours important stay 0.
     std::uint8_t* info = headers + kBmpFileHeaderBytes;
@@ -102,52 +109,56 @@ bool write_bmp_file(const platform::Bitmap& bitmap, ByteBuffer& out)
     store_u16(info + 12, 1);                                   // planes
     store_u16(info + 14, 24);                                  // bits per pixel
     store_u32(info + 16, 0);                                   // uncompressed
-    store_u32(info + 20, static_cast<std::uint32_t>(*image_bytes));
+    store_u32(info + 20, image_bytes);
 
-    std::vector<std::uint8_t> rows = bitmap.bgr_rows();  // top row first, no padding
-    std::size_t pixel_bytes = static_cast<std::size_t>(width) * 3;
-    if (rows.size() < pixel_bytes * static_cast<std::size_t>(height))
+    bitmap.write_bmp_rows(out + kBmpHeadersBytes, row_bytes);
+}
+
+bool write_bmp_file(const platform::Bitmap& bitmap, ByteBuffer& out)
+{
+    out.clear();
+    auto size = bmp_file_bytes(bitmap.width(), bitmap.height());
+    if (!size)
         return false;
-    if (!out.append(headers, sizeof headers) || !out.append(nullptr, *image_bytes)) {
+    if (!out.append(nullptr, *size)) {
         out.clear();
         return false;
     }
-    std::uint8_t* pixels = out.data() + kBmpHeadersBytes;
-    for (int y = 0; y < height; ++y) {
-        const std::uint8_t* source = rows.data() + static_cast<std::size_t>(height - 1 - y) * pixel_bytes;
-        std::uint8_t* target = pixels + static_cast<std::size_t>(y) * *row_bytes;
-        std::memcpy(target, source, pixel_bytes);
-        std::memset(target + pixel_bytes, 0, *row_bytes - pixel_bytes);
-    }
+    write_bmp_file_into(bitmap, out.data());
     return true;
 }
 
-bool take_window_snapshot(platform::WindowHandle handle, int width, int height, ByteBuffer& out)
+std::unique_ptr<platform::Bitmap> capture_for_snapshot(platform::WindowHandle handle, int width, int height)
 {
-    out.clear();
     std::unique_ptr<platform::Bitmap> captured;
     if (handle == 0)
         captured = platform::capture_screen_rect(platform::primary_screen_rect());
     else if (platform::is_window(handle))
         captured = platform::capture_window(handle);
     if (!captured)
-        return false;
+        return nullptr;
 
     auto result_width = resolve_snapshot_dimension(captured->width(), width);
     auto result_height = resolve_snapshot_dimension(captured->height(), height);
     if (!result_width || !result_height || *result_width <= 0 || *result_height <= 0)
-        return false;
+        return nullptr;
     // A size beyond what any decoder here would allocate is refused like memory that cannot be had
     // (the stretched bitmap takes 4 bytes a pixel).
     auto bitmap_bytes = checked_multiply(static_cast<std::size_t>(*result_width), 4);
     if (!bitmap_bytes || !checked_block_size(*bitmap_bytes, static_cast<std::size_t>(*result_height)))
-        return false;
+        return nullptr;
 
-    if (*result_width != captured->width() || *result_height != captured->height()) {
+    if (*result_width != captured->width() || *result_height != captured->height())
         captured = stretched(*captured, *result_width, *result_height);
-        if (!captured)
-            return false;
-    }
+    return captured;
+}
+
+bool take_window_snapshot(platform::WindowHandle handle, int width, int height, ByteBuffer& out)
+{
+    out.clear();
+    std::unique_ptr<platform::Bitmap> captured = capture_for_snapshot(handle, width, height);
+    if (!captured)
+        return false;
     return write_bmp_file(*captured, out);
 }
 
@@ -170,11 +181,19 @@ void window_snapshot(TypedValue* result, int count, const TypedValue* arguments)
 {
     *result = TypedValue{0, 0, DataType::ByteSet};
     auto handle = static_cast<platform::WindowHandle>(integer_argument_value(count, arguments, 0));
-    ByteBuffer bytes;
-    if (!imaging::take_window_snapshot(handle, integer_argument_value(count, arguments, 1),
-                                       integer_argument_value(count, arguments, 2), bytes))
+    std::unique_ptr<platform::Bitmap> captured = imaging::capture_for_snapshot(
+        handle, integer_argument_value(count, arguments, 1), integer_argument_value(count, arguments, 2));
+    if (!captured)
         return;
-    result->low = reinterpret_cast<Word>(heap_copy_byte_set(bytes.data(), bytes.length()));
+    auto size = imaging::bmp_file_bytes(captured->width(), captured->height());
+    if (!size || *size > static_cast<std::size_t>(INT32_MAX) - kByteSetHeaderSize)
+        return;
+    // The file is written straight into the byte set handed back.
+    auto* block = static_cast<std::uint8_t*>(heap_allocate(kByteSetHeaderSize + *size));
+    ByteSetHeader header{1, static_cast<std::int32_t>(*size)};
+    std::memcpy(block, &header, sizeof header);
+    imaging::write_bmp_file_into(*captured, block + kByteSetHeaderSize);
+    result->low = reinterpret_cast<Word>(block);
 }
 
 }  // namespace runtime::commands

@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 namespace runtime::imaging {
@@ -29,6 +30,13 @@ std::optional<std::size_t> bmp_row_bytes(int width);
 // Writes the BMP file of `bitmap` into `out`. False (and `out` empty) when memory is short.
 bool write_bmp_file(const platform::Bitmap& bitmap, ByteBuffer& out);
 
+// The size of the BMP file of a bitmap of width x height; none when it cannot be written.
+std::optional<std::size_t> bmp_file_bytes(int width, int height);
+// Writes the BMP file of `bitmap` into `out`, which holds exactly bmp_file_bytes of its size.
+void write_bmp_file_into(const platform::Bitmap& bitmap, std::uint8_t* out);
+// The capture of the window (0: the whole primary screen) at the requested size (see
+// resolve_snapshot_dimension); none as take_window_snapshot fails.
+std::unique_ptr<platform::Bitmap> capture_for_snapshot(platform::WindowHandle handle, int width, int height);
 // Captures the window (0: the whole primary screen), scales it to the requested size (see
 // resolve_snapshot_dimension) and writes the BMP file into `out`. False with `out` empty for a
 // handle that names no window, a size that resolves to 0 or less, or a capture that cannot be had.

@@ -282,3 +282,49 @@ TEST_F(CertmakerDrive, ClosingTheWindowEndsTheRunWithExitCodeZero)
 }
 
 }  // namespace
+
+namespace {
+
+// The counts the driver prints after "counts": decoded, converted, scaled.
+std::vector<std::array<long, 3>> counts_in(const std::string& output)
+{
+    std::vector<std::array<long, 3>> counts;
+    std::istringstream lines(output);
+    for (std::string line; std::getline(lines, line);) {
+        std::array<long, 3> c{};
+        if (std::sscanf(line.c_str(), "ok counts = decoded %ld converted %ld scaled %ld", &c[0], &c[1], &c[2]) == 3)
+            counts.push_back(c);
+    }
+    return counts;
+}
+
+TEST_F(CertmakerDrive, PicturesAreDecodedAndConvertedOncePerKindAndNeverPerKeystrokeOrSave)
+{
+    fs::copy_file(fs::path(CERTMAKER_SOURCE_DIR) / "examples/sample_photo.jpg", folder / "photo.jpg");
+    DriveRun run = drive("counts\n"
+                         "kind 聊天许可证\ncounts\n"     // a new kind: its template, once
+                         "kind 光棍证\ncounts\n"         // and back
+                         "kind 光棍证\ncounts\n"         // the kind already shown: nothing
+                         "photo photo.jpg\ncounts\n"     // the photo: decoded and scaled once
+                         "kind 爱神证\ncounts\n"         // the photo box is not redone by a switch
+                         "type 编辑框3 2026年12月4日\ncounts\n"
+                         "type 编辑框1 丘比特\ncounts\n"
+                         "save out.bmp\ncounts\n"
+                         "close\n");
+    expect_all_ok(run);
+    std::vector<std::array<long, 3>> c = counts_in(run.output);
+    ASSERT_EQ(c.size(), 9u) << run.output;
+    auto step = [&](std::size_t i) {
+        return std::array<long, 3>{c[i][0] - c[i - 1][0], c[i][1] - c[i - 1][1], c[i][2] - c[i - 1][2]};
+    };
+    using Step = std::array<long, 3>;
+    EXPECT_EQ(step(1), (Step{1, 1, 0})) << run.output;
+    EXPECT_EQ(step(2), (Step{1, 1, 0})) << run.output;
+    EXPECT_EQ(step(3), (Step{0, 0, 0})) << run.output;
+    EXPECT_EQ(step(4), (Step{1, 1, 1})) << run.output;
+    EXPECT_EQ(step(5), (Step{1, 1, 0})) << run.output;
+    for (std::size_t i = 6; i < c.size(); ++i)
+        EXPECT_EQ(step(i), (Step{0, 0, 0})) << "step " << i << "\n" << run.output;
+}
+
+}  // namespace

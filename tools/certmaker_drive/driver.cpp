@@ -13,6 +13,7 @@
 #include "runtime/boundary/entry_table.h"
 #include "runtime/form/byte_reader.h"
 #include "runtime/boundary/heap.h"
+#include "runtime/imaging/picture_decoder.h"
 #include "runtime/windows/window_system.h"
 #include "runtime/windows/window_table.h"
 
@@ -348,6 +349,14 @@ std::string Driver::perform(const Command& command, std::string& output)
     case Verb::Wait:
         wait_for(command.number);
         return {};
+    case Verb::Counts: {
+        // Pending paints run first, so that the counts include what the last action shows.
+        settle();
+        const platform::GraphicsCounters& counters = platform::graphics_counters();
+        output = "decoded " + std::to_string(runtime::imaging::pictures_decoded()) + " converted " +
+                 std::to_string(counters.conversions) + " scaled " + std::to_string(counters.scalings);
+        return {};
+    }
     case Verb::Close: {
         std::optional<Target> window = control("-");
         platform::post_message(native_window(*window), platform::WM_CLOSE);

@@ -66,7 +66,7 @@ void perform_next_line()
         if (!failure.empty()) {
             report("FAIL", line, ": " + failure);
             g_run.failed = true;
-        } else if (parsed.command->verb == drive::Verb::Get) {
+        } else if (parsed.command->verb == drive::Verb::Get || parsed.command->verb == drive::Verb::Counts) {
             report("ok", line, " = " + output);
         } else {
             report("ok", line, "");

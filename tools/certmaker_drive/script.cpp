@@ -156,6 +156,12 @@ ParseResult parse_line(const std::string& raw)
         command.number = *milliseconds;
         return {command, {}};
     }
+    if (verb == "counts") {
+        if (!rest.empty())
+            return failure("counts takes nothing");
+        command.verb = Verb::Counts;
+        return {command, {}};
+    }
     if (verb == "close") {
         if (!rest.empty())
             return failure("close takes nothing");

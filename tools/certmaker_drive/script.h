@@ -12,6 +12,7 @@
 //   expect CONTROL INDEX VALUE fail unless the property reads VALUE
 //   shot PATH                  save the main window as PNG
 //   wait MS
+//   counts                     print how many pictures were decoded, converted and scaled so far
 //   close                      close the main window as its close button does
 //
 // Lines are UTF-8. Controls are named by their stored names; "-" names the window's own unit.
@@ -23,7 +24,7 @@
 
 namespace drive {
 
-enum class Verb { Kind, Type, Key, Click, Photo, Font, Save, Get, Expect, Shot, Wait, Close };
+enum class Verb { Kind, Type, Key, Click, Photo, Font, Save, Get, Expect, Shot, Wait, Counts, Close };
 
 struct Command {
     Verb verb = Verb::Close;

@@ -7,6 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <memory>
+#include <vector>
+
 namespace {
 
 using namespace imaging_test;
@@ -98,6 +102,110 @@ TEST(Drawing, EveryKindDrawsAsItsPixelsSay)
             ours.rgba.insert(ours.rgba.end(), {bgr[i + 2], bgr[i + 1], bgr[i], 255});
         EXPECT_EQ(compare_images(ours, *reference, name == "a.jpg" ? 2 : 0), "");
     }
+}
+
+}  // namespace
+
+namespace {
+
+// A grey JPEG-layout picture (bottom row first) whose pixel (x, y) is `grey(x, y)`.
+template <typename Grey>
+DecodedPicture grey_picture(int width, int height, Grey grey)
+{
+    DecodedPicture picture;
+    picture.kind = PictureKind::Jpeg;
+    picture.width = width;
+    picture.height = height;
+    picture.pixels = PixelBlock::allocate(static_cast<std::size_t>(width) * height * 3, PixelBlock::Fill::Zero);
+    for (int y = 0; y < height; ++y) {
+        std::uint8_t* row = picture.pixels.data() + static_cast<std::size_t>(height - 1 - y) * width * 3;
+        for (int x = 0; x < width; ++x)
+            row[3 * x] = row[3 * x + 1] = row[3 * x + 2] = grey(x, y);
+    }
+    return picture;
+}
+
+// Both ways a picture is shrunk with halftone stretching: converted straight to the shown size (the
+// picture box) and a bitmap drawn smaller on a halftone context (labels, windows, the snapshot).
+std::vector<std::unique_ptr<platform::Bitmap>> halftone_shrinks(const DecodedPicture& picture, int width, int height)
+{
+    std::vector<std::unique_ptr<platform::Bitmap>> results;
+    results.push_back(runtime::imaging::picture_bitmap(picture, 0, platform::TargetSize{width, height}));
+    auto full = runtime::imaging::picture_bitmap(picture, 0);
+    auto drawn = platform::filled_bitmap(width, height, 0x0000FF);
+    if (full && drawn) {
+        auto context = platform::bitmap_device_context(*drawn);
+        context->set_stretch_mode(platform::StretchMode::Halftone);
+        platform::draw_bitmap(*context, *full, platform::Rect{0, 0, width, height});
+    }
+    results.push_back(std::move(drawn));
+    return results;
+}
+
+TEST(Drawing, HalftoneShrinkingAveragesTheAreaEachPixelCovers)
+{
+    // One white column in ten: sampling picks black or white, averaging reads a tenth of white.
+    DecodedPicture stripes = grey_picture(1000, 20, [](int x, int) { return x % 10 == 3 ? 255 : 0; });
+    for (const auto& shrunk : halftone_shrinks(stripes, 100, 10)) {
+        ASSERT_TRUE(shrunk);
+        for (int y = 0; y < 10; ++y) {
+            for (int x = 0; x < 100; ++x)
+                ASSERT_NEAR(static_cast<int>(shrunk->pixel(x, y) & 0xFF), 25, 2) << x << "," << y;
+        }
+    }
+
+    // Noise shrunk twentyfold keeps the spread of a box filter (computed here block by block), not
+    // the spread of the noise itself.
+    std::uint32_t seed = 12345;
+    std::vector<std::uint8_t> noise(1520u * 1860u);
+    for (auto& value : noise) {
+        seed = seed * 1664525u + 1013904223u;
+        value = (seed >> 24) & 1 ? 255 : 0;
+    }
+    DecodedPicture picture = grey_picture(1520, 1860, [&](int x, int y) { return noise[y * 1520u + x]; });
+    auto spread = [](const std::vector<double>& values) {
+        double mean = 0, square = 0;
+        for (double v : values)
+            mean += v;
+        mean /= values.size();
+        for (double v : values)
+            square += (v - mean) * (v - mean);
+        return std::sqrt(square / values.size()) / 255.0;
+    };
+    std::vector<double> box;
+    for (int by = 0; by < 93; ++by) {
+        for (int bx = 0; bx < 76; ++bx) {
+            double sum = 0;
+            for (int y = by * 20; y < by * 20 + 20; ++y)
+                for (int x = bx * 20; x < bx * 20 + 20; ++x)
+                    sum += noise[y * 1520u + x];
+            box.push_back(sum / 400);
+        }
+    }
+    double expected = spread(box);
+    for (const auto& shrunk : halftone_shrinks(picture, 76, 93)) {
+        ASSERT_TRUE(shrunk);
+        std::vector<double> values;
+        for (int y = 0; y < 93; ++y)
+            for (int x = 0; x < 76; ++x)
+                values.push_back(shrunk->pixel(x, y) & 0xFF);
+        EXPECT_LT(spread(values), 2 * expected);
+        EXPECT_GT(spread(values), expected / 2);
+    }
+}
+
+TEST(Drawing, APictureConvertsOnceHoweverOftenItIsDrawn)
+{
+    DecodedPicture picture = grey_picture(40, 30, [](int x, int y) { return (x * 7 + y) & 0xFF; });
+    auto target = platform::filled_bitmap(40, 30, 0);
+    auto context = platform::bitmap_device_context(*target);
+    long before = platform::graphics_counters().conversions;
+    for (int i = 0; i < 5; ++i)
+        runtime::imaging::draw_picture(&picture, context.get(), 0, 0, -1, -1, 0);
+    EXPECT_EQ(platform::graphics_counters().conversions - before, 1);
+    // The picture's own pixels are what is drawn.
+    context.reset();
+    EXPECT_EQ(target->pixel(3, 2), 0x00171717u);
 }
 
 }  // namespace
