@@ -1,12 +1,16 @@
 # Entry points for a newcomer: `make run`, `make test`, `make bench`.
 # Every target first installs whatever Debian packages are missing (scripts/install-deps.sh).
+# Installing: `make install` (PREFIX=/usr/local, DESTDIR honoured), `make uninstall`, and
+# `make package` for a Debian package in $(BUILD)/.
 
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?=
+PREFIX     ?= /usr/local
+DESTDIR    ?=
 
-.PHONY: all deps configure build run test bench sanitize fuzz clean
+.PHONY: all deps configure build run test bench sanitize fuzz clean install uninstall package
 
 all: build
 
@@ -24,6 +28,17 @@ run: build
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+install: build
+	@DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix $(PREFIX)
+
+# Removes what the last `make install` wrote (pass the same DESTDIR).
+uninstall:
+	@DESTDIR="$(DESTDIR)" cmake --build $(BUILD) --target uninstall
+
+package: build
+	@cd $(BUILD) && cpack -G DEB
+	@ls $(BUILD)/certmaker_*.deb
 
 bench: build
 	@bash scripts/bench.sh $(BUILD)

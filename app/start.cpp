@@ -6,6 +6,7 @@
 #include "app/runtime_link.h"
 
 #include <cfenv>
+#include <vector>
 
 namespace app {
 namespace {
@@ -37,6 +38,17 @@ int start_routine(const runtime::EntryTable& runtime)
     runtime.load_window(kMainWindow);
     runtime.run_message_loop();
     return 0;
+}
+
+runtime::ProgramIcon program_icon()
+{
+    static const std::vector<runtime::IconFile> files = [] {
+        std::vector<runtime::IconFile> list;
+        for (const data::Span& file : data::program_icon())
+            list.push_back({file.data, file.size});
+        return list;
+    }();
+    return {files.data(), files.size()};
 }
 
 const runtime::ProgramHeader& program_header()

@@ -7,6 +7,8 @@ namespace app {
 
 int start_routine(const runtime::EntryTable& runtime);
 const runtime::ProgramHeader& program_header();
+// The program's own icon, embedded at build time.
+runtime::ProgramIcon program_icon();
 
 // The program keeps no global state: both are empty.
 void initialise_program();

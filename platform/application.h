@@ -1,6 +1,9 @@
 #pragma once
 // Bringing the platform up and down: one application object per process.
 
+#include <cstdint>
+#include <span>
+
 namespace platform {
 
 enum class Display {
@@ -12,6 +15,10 @@ enum class Display {
 // system colours and the logical resolution the runtime relies on.
 void start_platform(int argc, char** argv, Display display);
 bool platform_started();
+// The icon every window shows unless it is given its own: one picture as PNG files of several sizes.
+// Files that do not decode are skipped; returns how many sizes the icon has (0: nothing changed).
+// Needs the application object.
+int set_default_window_icon(std::span<const std::span<const std::uint8_t>> png_files);
 // Destroys the application object (windows left open are destroyed with it).
 void stop_platform();
 

@@ -1,9 +1,10 @@
 #pragma once
 // The data embedded in the executable at build time: the stored window descriptions and the
-// constant pool (kind names, templates, the empty text and byte set, "宋体").
+// constant pool (kind names, templates, the empty text and byte set, "宋体"), and the program's icon.
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 
 namespace app::data {
 
@@ -14,6 +15,8 @@ struct Span {
 
 Span form_description();
 Span constant_pool();
+// The program's icon: one PNG file per size, smallest first.
+std::span<const Span> program_icon();
 
 // Constants inside the pool: pointers into constant_pool(), never copied or released.
 inline constexpr int kKindCount = 16;

@@ -9,10 +9,13 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QIcon>
+#include <QPixmap>
 #include <QPalette>
 #include <QStyleFactory>
 
 #include <cstdlib>
+#include <limits>
 #include <memory>
 
 namespace platform {
@@ -79,6 +82,25 @@ void start_platform(int argc, char** argv, Display display)
 bool platform_started()
 {
     return g_application != nullptr;
+}
+
+int set_default_window_icon(std::span<const std::span<const std::uint8_t>> png_files)
+{
+    if (!g_application)
+        return 0;
+    QIcon icon;
+    int sizes = 0;
+    for (std::span<const std::uint8_t> file : png_files) {
+        QPixmap pixmap;
+        if (file.size() > static_cast<std::size_t>(std::numeric_limits<int>::max()) ||
+            !pixmap.loadFromData(file.data(), static_cast<uint>(file.size()), "PNG"))
+            continue;
+        icon.addPixmap(pixmap);
+        ++sizes;
+    }
+    if (sizes > 0)
+        QApplication::setWindowIcon(icon);
+    return sizes;
 }
 
 void stop_platform()

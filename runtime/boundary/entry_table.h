@@ -88,9 +88,20 @@ struct ProgramHeader {
 
 using StartRoutine = int (*)(const EntryTable& runtime);
 
+// The program's own icon: one picture as PNG files of several sizes. Every window without stored
+// icon data shows it; without one the desktop's generic icon is shown.
+struct IconFile {
+    const std::uint8_t* data;
+    std::size_t size;
+};
+struct ProgramIcon {
+    const IconFile* files = nullptr;
+    std::size_t count = 0;
+};
+
 // The process's start-up: brings up the platform, hands the entry table to the start routine, then
 // runs the end-of-program procedure. Returns the process exit code.
-int run_program(int argc, char** argv, const ProgramHeader& header, StartRoutine start);
+int run_program(int argc, char** argv, const ProgramHeader& header, StartRoutine start, ProgramIcon icon = {});
 
 }  // namespace runtime
 

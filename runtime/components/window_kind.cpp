@@ -166,8 +166,9 @@ Component* create_window_object(const CreateRequest& request)
         platform::set_window_pos(handle, platform::kInsertTopmost, 0, 0, 0, 0,
                                  platform::WindowPosFlag::NoMove | platform::WindowPosFlag::NoSize |
                                      platform::WindowPosFlag::NoActivate);
-    // FIXME: the window's icon (property 20) is kept but not given to the native window; the
-    // platform has no window icons yet.
+    // Without icon data the window shows the program's default icon, which run_program hands to the
+    // platform. FIXME: stored icon data (property 20) is kept but not yet made into the window's own
+    // icon; such a window shows the default icon too.
     return object;
 }
 

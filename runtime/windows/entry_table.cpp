@@ -13,7 +13,9 @@
 #include "runtime/windows/property_access.h"
 #include "runtime/windows/window_loading.h"
 
+#include <span>
 #include <string>
+#include <vector>
 
 namespace runtime {
 namespace {
@@ -112,9 +114,13 @@ const EntryTable& entry_table()
     return g_entry_table;
 }
 
-int run_program(int argc, char** argv, const ProgramHeader& header, StartRoutine start)
+int run_program(int argc, char** argv, const ProgramHeader& header, StartRoutine start, ProgramIcon icon)
 {
     platform::start_platform(argc, argv, platform::Display::Default);
+    std::vector<std::span<const std::uint8_t>> icon_files;
+    for (std::size_t index = 0; index < icon.count; ++index)
+        icon_files.emplace_back(icon.files[index].data, icon.files[index].size);
+    platform::set_default_window_icon(icon_files);
     // Initialisation (service 6, asked for by the start routine) reads the header.
     g_pending_header = &header;
     int result = start(g_entry_table);

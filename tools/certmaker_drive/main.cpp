@@ -9,6 +9,8 @@
 #include "platform/application.h"
 #include "platform/dialogs.h"
 
+#include "certmaker_version.h"
+
 #include <QTimer>
 
 #include <unistd.h>
@@ -84,6 +86,28 @@ void perform_next_line()
     }
 }
 
+const char kUsage[] =
+    "usage: certmaker-drive [--show] [SCRIPT]\n"
+    "Runs certmaker and performs each line of SCRIPT (standard input when absent or\n"
+    "\"-\") as a user would; prints \"ok LINE\" or \"FAIL LINE: reason\" for each line.\n"
+    "  --show     show the window on the display (default: offscreen)\n"
+    "  --help, --version\n"
+    "Script lines (UTF-8; # starts a comment; CONTROL is a stored control name,\n"
+    "\"-\" the window itself):\n"
+    "  kind NAME                   choose NAME in the kind list\n"
+    "  type CONTROL TEXT           select all in the edit box and type TEXT\n"
+    "  key CONTROL KEY             press KEY (Enter, Tab, Backspace, Up, Down, A...)\n"
+    "  click CONTROL [X Y] [left|right]\n"
+    "  photo PATH | photo cancel   click the photo box, answer the open dialog\n"
+    "  font FACE SIZE | font cancel\n"
+    "  save PATH | save cancel     click the save button, answer the save dialog\n"
+    "  get CONTROL INDEX           print a property\n"
+    "  expect CONTROL INDEX VALUE  fail unless the property reads VALUE\n"
+    "  shot PATH                   save the main window as PNG\n"
+    "  wait MS                     wait MS milliseconds with the program running\n"
+    "  close                       close the main window\n"
+    "Exit status: the program's own, 3 when a line failed, 2 on a usage error.\n";
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -95,12 +119,15 @@ int main(int argc, char** argv)
         if (argument == "--show")
             show = true;
         else if (argument == "-h" || argument == "--help") {
-            std::printf("usage: certmaker-drive [--show] [SCRIPT]\n");
+            std::fputs(kUsage, stdout);
             return 0;
-        } else if (script_path.empty())
+        } else if (argument == "--version") {
+            std::printf("certmaker-drive %s\n", certmaker::kVersion);
+            return 0;
+        } else if (script_path.empty() && (argument == "-" || argument[0] != '-'))
             script_path = argument;
         else {
-            std::fprintf(stderr, "usage: certmaker-drive [--show] [SCRIPT]\n");
+            std::fputs(kUsage, stderr);
             return 2;
         }
     }
@@ -128,7 +155,7 @@ int main(int argc, char** argv)
     // The first line runs once the program's message loop is running with the main window open.
     QTimer::singleShot(0, perform_next_line);
 
-    int exit_code = runtime::run_program(argc, argv, app::program_header(), app::start_routine);
+    int exit_code = runtime::run_program(argc, argv, app::program_header(), app::start_routine, app::program_icon());
     for (; g_run.next < g_run.lines.size(); ++g_run.next) {
         drive::ParseResult parsed = drive::parse_line(g_run.lines[g_run.next]);
         if (parsed.command || !parsed.error.empty()) {

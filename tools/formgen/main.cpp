@@ -13,6 +13,9 @@
 #include "tools/formgen/source_lines.h"
 #include "tools/formgen/window_source.h"
 
+#include "certmaker_version.h"
+
+#include <algorithm>
 #include <fstream>
 #include <iostream>
 #include <map>
@@ -45,17 +48,41 @@ void check_description(const std::vector<std::uint8_t>& bytes)
     }
 }
 
+const char kUsage[] =
+    "usage: formgen --window FILE --pool FILE --pictures DIR\n"
+    "               --form-out FILE --pool-out FILE --source-out FILE\n"
+    "Compiles the main window's declarative description and the constant pool into\n"
+    "the stored form description, the pool, and the C++ source that embeds both.\n"
+    "  --help     show this help and exit\n"
+    "  --version  show the version and exit\n";
+
+const char* const kOptionNames[] = {"--window", "--pool", "--pictures", "--form-out", "--pool-out", "--source-out"};
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     std::map<std::string, std::filesystem::path> options;
-    for (int i = 1; i + 1 < argc; i += 2)
-        options[argv[i]] = argv[i + 1];
-    for (const char* name : {"--window", "--pool", "--pictures", "--form-out", "--pool-out", "--source-out"}) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string name = argv[i];
+        if (name == "--help" || name == "-h") {
+            std::cout << kUsage;
+            return 0;
+        }
+        if (name == "--version") {
+            std::cout << "formgen " << certmaker::kVersion << "\n";
+            return 0;
+        }
+        const bool known = std::find(std::begin(kOptionNames), std::end(kOptionNames), name) != std::end(kOptionNames);
+        if (!known || i + 1 >= argc) {
+            std::cerr << kUsage;
+            return 2;
+        }
+        options[name] = argv[++i];
+    }
+    for (const char* name : kOptionNames) {
         if (!options.count(name)) {
-            std::cerr << "usage: formgen --window FILE --pool FILE --pictures DIR --form-out FILE --pool-out FILE "
-                         "--source-out FILE\n";
+            std::cerr << kUsage;
             return 2;
         }
     }

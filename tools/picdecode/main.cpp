@@ -13,6 +13,8 @@
 #include "platform/application.h"
 #include "platform/graphics.h"
 
+#include "certmaker_version.h"
+
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -70,24 +72,46 @@ bool write_pam(const char* path, const DecodedPicture& picture)
     return std::fclose(out) == 0 && written;
 }
 
+void print_usage(std::FILE* stream)
+{
+    std::fprintf(stream,
+                 "usage: picdecode FILE [--pam OUT]\n"
+                 "Prints what the certificate maker's decoders make of a picture file (JPEG, PNG,\n"
+                 "BMP, GIF, PCX, icon or cursor): its kind, width and height.\n"
+                 "  --pam OUT  also write the decoded picture as a PAM file (RGB_ALPHA)\n"
+                 "  --help     show this help and exit\n"
+                 "  --version  show the version and exit\n"
+                 "Exit status: 0 a picture, 1 no picture, 2 a usage or output error.\n");
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     const char* input = nullptr;
     const char* pam = nullptr;
+    bool usage_error = false;
     for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            print_usage(stdout);
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("picdecode %s\n", certmaker::kVersion);
+            return 0;
+        }
         if (std::strcmp(argv[i], "--pam") == 0 && i + 1 < argc) {
             pam = argv[++i];
+        } else if (argv[i][0] == '-' && argv[i][1] != '\0') {
+            usage_error = true;
         } else if (!input) {
             input = argv[i];
         } else {
-            input = nullptr;
-            break;
+            usage_error = true;
         }
     }
-    if (!input) {
-        std::fprintf(stderr, "usage: picdecode FILE [--pam OUT]\n");
+    if (!input || usage_error) {
+        print_usage(stderr);
         return 2;
     }
     std::ifstream file(input, std::ios::binary);

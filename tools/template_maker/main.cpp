@@ -13,6 +13,8 @@
 #include "tools/template_maker/placeholder_painter.h"
 #include "tools/template_maker/template_painter.h"
 
+#include "certmaker_version.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFontDatabase>
@@ -20,6 +22,7 @@
 #include <QPainter>
 
 #include <cstdio>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
@@ -34,9 +37,16 @@ struct Options {
     QString preview_path;
 };
 
-void print_usage()
+void print_usage(std::FILE* stream = stderr)
 {
-    std::fprintf(stderr, "usage: template_maker OUTPUT_DIR [--sheet PNG] [--preview PNG]\n");
+    std::fprintf(stream,
+                 "usage: template_maker OUTPUT_DIR [--sheet PNG] [--preview PNG]\n"
+                 "Draws the sixteen certificate templates and the photo placeholder and writes\n"
+                 "kind01.jpg ... kind16.jpg and photo_placeholder.jpg into OUTPUT_DIR.\n"
+                 "  --sheet PNG    also write a contact sheet of the sixteen templates\n"
+                 "  --preview PNG  also write kinds 1, 8 and 12 with the window's texts laid over\n"
+                 "  --help         show this help and exit\n"
+                 "  --version      show the version and exit\n");
 }
 
 std::optional<Options> parse_options(const QStringList& arguments)
@@ -106,15 +116,29 @@ QImage as_shown(const std::vector<std::uint8_t>& bytes, const QImage& painted)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication application(argc, argv);
-
-    const auto options = parse_options(QCoreApplication::arguments());
+    // Answered before the application object exists, so that no display or font is needed.
+    for (int index = 1; index < argc; ++index) {
+        if (std::strcmp(argv[index], "--help") == 0 || std::strcmp(argv[index], "-h") == 0) {
+            print_usage(stdout);
+            return 0;
+        }
+        if (std::strcmp(argv[index], "--version") == 0) {
+            std::printf("template_maker %s\n", certmaker::kVersion);
+            return 0;
+        }
+    }
+    QStringList arguments;
+    for (int index = 0; index < argc; ++index)
+        arguments.append(QString::fromLocal8Bit(argv[index]));
+    const auto options = parse_options(arguments);
     if (!options) {
         print_usage();
         return 2;
     }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    int qt_argc = 1;
+    QGuiApplication application(qt_argc, argv);
     if (!fonts_installed())
         return 1;
     if (!QDir().mkpath(options->output_dir)) {

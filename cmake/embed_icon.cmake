@@ -1,0 +1,20 @@
+# Writes a C++ source that embeds the program's icon files (PNG, one per size) in the executable.
+#   cmake -DOUTPUT=program_icon.cpp -DICONS="a.png;b.png" -P embed_icon.cmake
+set(source "// Generated from the committed icon files; do not edit.\n#include \"app/data/embedded_data.h\"\n\nnamespace app::data {\nnamespace {\n")
+set(spans "")
+set(index 0)
+foreach(icon ${ICONS})
+  file(READ ${icon} hex HEX)
+  string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
+  # Sixteen bytes a line (CMake's regular expressions have no repeat counts).
+  string(REPEAT "0x..," 16 line_of_bytes)
+  string(REGEX REPLACE "(${line_of_bytes})" "\\1\n" bytes "${bytes}")
+  string(APPEND source "const std::uint8_t kIcon${index}[] = {\n${bytes}};\n")
+  string(APPEND spans "    Span{kIcon${index}, sizeof kIcon${index}},\n")
+  math(EXPR index "${index} + 1")
+endforeach()
+string(APPEND source "const Span kIcons[] = {\n${spans}};\n}  // namespace\n\n")
+string(APPEND source "std::span<const Span> program_icon()\n{\n    return kIcons;\n}\n\n}  // namespace app::data\n")
+file(WRITE ${OUTPUT}.new "${source}")
+file(COPY_FILE ${OUTPUT}.new ${OUTPUT} ONLY_IF_DIFFERENT)
+file(REMOVE ${OUTPUT}.new)
