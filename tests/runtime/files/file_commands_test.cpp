@@ -172,6 +172,9 @@ TEST_F(FileCommands, AFailedWriteSaysWhyWithoutBlocking)
 {
     fs::create_directories(folder / "folder");
     ASSERT_EQ(::mkfifo((folder / "pipe").c_str(), 0600), 0);
+    // A reader on the pipe, so that a write which wrongly opens it fails this test instead of hanging.
+    int pipe_reader = ::open((folder / "pipe").c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(pipe_reader, 0);
     std::ofstream(folder / "busy.bmp", std::ios::binary) << "precious";
     int other = ::open((folder / "busy.bmp").c_str(), O_RDONLY);
     ASSERT_EQ(::flock(other, LOCK_SH), 0);
@@ -184,7 +187,7 @@ TEST_F(FileCommands, AFailedWriteSaysWhyWithoutBlocking)
         {(folder / "missing" / "out.bmp").string(), runtime::FileFailure::NoSuchFolder},
         {(folder / "busy.bmp" / "out.bmp").string(), runtime::FileFailure::NoSuchFolder},
         {(folder / "folder").string(), runtime::FileFailure::IsFolder},
-        {(folder / "pipe").string(), runtime::FileFailure::NotRegularFile},  // nobody reads it: no hang
+        {(folder / "pipe").string(), runtime::FileFailure::NotRegularFile},
         {"/dev/full", runtime::FileFailure::NotRegularFile},
         {(folder / "busy.bmp").string(), runtime::FileFailure::Locked},
     };
@@ -197,6 +200,7 @@ TEST_F(FileCommands, AFailedWriteSaysWhyWithoutBlocking)
         EXPECT_EQ(static_cast<std::int32_t>(reason.low), static_cast<std::int32_t>(c.failure));
     }
     ::close(other);
+    ::close(pipe_reader);
     EXPECT_EQ(file_content(folder / "busy.bmp"), "precious");
     // Nothing else appeared: no temporary file is left behind.
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 3);
