@@ -139,6 +139,19 @@ bool write_all(int descriptor, std::span<const std::uint8_t> bytes)
     return true;
 }
 
+FileFailure rewrite_in_place(int descriptor, std::span<const std::span<const std::uint8_t>> parts)
+{
+    if (::ftruncate(descriptor, 0) != 0)
+        return failure_from_error(errno);
+    for (std::span<const std::uint8_t> part : parts) {
+        if (!write_all(descriptor, part))
+            return failure_from_error(errno);
+    }
+    if (::fsync(descriptor) != 0)
+        return failure_from_error(errno);
+    return FileFailure::None;
+}
+
 // The mode a newly created file gets: read and write for everyone the umask allows. umask can only
 // be read by setting it; files are written on the UI thread alone.
 mode_t new_file_mode()
@@ -240,8 +253,13 @@ FileFailure write_whole_file(const std::string& name, std::span<const std::span<
     }
 
     TemporaryFile temporary(target);
-    if (!temporary.created())
+    if (!temporary.created()) {
+        // A file this user may change in a folder where he may not create one: it can only be
+        // rewritten in place, as it always could be.
+        if (replacing && (errno == EACCES || errno == EPERM))
+            return rewrite_in_place(held.get(), parts);
         return failure_from_error(errno);
+    }
     if (replacing) {
         // The new file takes the old one's owner and permissions where it may.
         (void)::fchown(temporary.get(), status.st_uid, status.st_gid);

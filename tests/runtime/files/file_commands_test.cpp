@@ -9,6 +9,7 @@
 #include <sys/file.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -225,6 +226,32 @@ TEST_F(FileCommands, ReplacingKeepsTheLinkAndThePermissions)
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(reader), {}), "old");
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 2);
     runtime::heap_release(four);
+}
+
+TEST_F(FileCommands, AWritableFileInAFolderThatIsNotIsRewrittenInPlace)
+{
+    fs::path target = folder / "shared.bmp";
+    std::ofstream(target, std::ios::binary) << "old content";
+    fs::permissions(target, fs::perms::all & ~(fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec));
+    const std::uint8_t fresh[] = {'n', 'e', 'w'};
+    const std::span<const std::uint8_t> parts[] = {fresh};
+    auto write_as_user = [&] { return runtime::write_whole_file(target.string(), parts); };
+    runtime::FileFailure failure = runtime::FileFailure::WriteError;
+    if (::geteuid() == 0) {
+        // The folder belongs to root and is closed to others; an ordinary user may write the file only.
+        pid_t child = ::fork();
+        if (child == 0)
+            ::_exit(::setgid(65534) == 0 && ::setuid(65534) == 0 ? static_cast<int>(write_as_user()) : 99);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        failure = static_cast<runtime::FileFailure>(WEXITSTATUS(status));
+    } else {
+        fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
+        failure = write_as_user();
+        fs::permissions(folder, fs::perms::owner_all);
+    }
+    EXPECT_EQ(failure, runtime::FileFailure::None);
+    EXPECT_EQ(file_content(target), "new");
 }
 
 TEST_F(FileCommands, AFileTooLargeForAByteSetIsRefusedQuietly)
