@@ -8,6 +8,8 @@
 
 #include <array>
 #include <cstring>
+#include <map>
+#include <string>
 
 namespace app {
 namespace {
@@ -54,6 +56,67 @@ constexpr std::array<FontTarget, 12> kFontTargets = {{
     {control::KindSelector, property::ComboFont},
 }};
 
+// The application's own texts are UTF-8 in its sources; each is converted to the runtime's text
+// once, on first use, and kept for the run.
+const char* own_text(const char* utf8)
+{
+    static std::map<const char*, const char*> converted;
+    auto found = converted.find(utf8);
+    if (found != converted.end())
+        return found->second;
+    TypedValue argument{reinterpret_cast<Word>(utf8), 0, runtime::DataType::Text};
+    TypedValue text = rt().call_command(runtime::commands::text_from_utf8, 1, &argument);
+    const char* kept = text.low ? reinterpret_cast<const char*>(text.low) : data::empty_text();
+    converted.emplace(utf8, kept);
+    return kept;
+}
+
+const char* failure_reason(runtime::FileFailure failure)
+{
+    using runtime::FileFailure;
+    switch (failure) {
+    case FileFailure::NoName:
+        return own_text("没有给出文件名");
+    case FileFailure::NoSuchFolder:
+        return own_text("文件夹不存在");
+    case FileFailure::NoPermission:
+        return own_text("没有写入权限");
+    case FileFailure::ReadOnly:
+        return own_text("该位置只读");
+    case FileFailure::IsFolder:
+        return own_text("这是一个文件夹");
+    case FileFailure::NotRegularFile:
+        return own_text("不是普通文件");
+    case FileFailure::Locked:
+        return own_text("文件被其他程序占用");
+    case FileFailure::DiskFull:
+        return own_text("磁盘空间不足");
+    case FileFailure::TooLarge:
+        return own_text("文件超出了系统允许的大小");
+    case FileFailure::NameTooLong:
+        return own_text("文件名太长");
+    case FileFailure::None:
+    case FileFailure::WriteError:
+        break;
+    }
+    return own_text("写入时出错");
+}
+
+// Names the file and the reason; the user can then save elsewhere, nothing else has changed.
+void tell_save_failed(const char* path)
+{
+    TypedValue failure = rt().call_command(runtime::commands::file_failure, 0, nullptr);
+    std::string message = own_text("无法保存文件“");
+    message += path ? path : "";
+    message += own_text("”：");
+    message += failure_reason(static_cast<runtime::FileFailure>(static_cast<std::int32_t>(failure.low)));
+    message += own_text("。");
+    std::array<TypedValue, 3> box = {text_value(own_text("保存失败")), text_value(message.c_str()),
+                                     TypedValue{static_cast<Word>(runtime::MessageIcon::Error), 0,
+                                                runtime::DataType::Integer}};
+    rt().call_command(runtime::commands::message_box, 3, box.data());
+}
+
 }  // namespace
 
 // Reports no result, so the photo box goes on with its ordinary handling of the press.
@@ -98,7 +161,9 @@ HandlerResult on_save_clicked(const std::int32_t*, int)
     const void* bytes = bitmap.low ? reinterpret_cast<const void*>(bitmap.low) : data::empty_byte_set();
     std::array<TypedValue, 2> write_arguments = {
         text_value(path), TypedValue{reinterpret_cast<Word>(bytes), 0, runtime::DataType::ByteSet}};
-    rt().call_command(runtime::commands::write_file, 2, write_arguments.data());
+    TypedValue written = rt().call_command(runtime::commands::write_file, 2, write_arguments.data());
+    if (static_cast<std::int32_t>(written.low) != 1)
+        tell_save_failed(path);
     rt().release(path);
     rt().release(reinterpret_cast<void*>(bitmap.low));
     return {};

@@ -134,8 +134,8 @@ struct ControlColours {
     Colour brush = 0xFFFFFF;
 };
 
-// Character codes of WM_CHAR: a single-byte character is its byte; a double-byte GBK character is
-// lead byte << 8 | trail byte.
+// Character codes of WM_CHAR: a single-byte character is its byte; a multibyte character is its
+// bytes in order, most significant first (lead << 8 | trail, or the four bytes of a four-byte one).
 std::uint32_t gbk_char_code(std::string_view gbk_character);
 std::string gbk_from_char_code(std::uint32_t code);
 

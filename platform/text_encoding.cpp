@@ -99,25 +99,33 @@ std::size_t skip_utf8_sequence(const unsigned char* input, std::size_t left)
     return i;
 }
 
+// The runtime's text. glibc's GB18030 converter holds all of Unicode.
+constexpr const char* kRuntimeEncoding = "GB18030";
+
 Converter& utf8_to_gbk()
 {
-    static Converter converter("CP936", "UTF-8", "?", skip_utf8_sequence);
+    static Converter converter(kRuntimeEncoding, "UTF-8", "?", skip_utf8_sequence);
     return converter;
 }
 Converter& gbk_to_utf8()
 {
-    static Converter converter("UTF-8", "CP936", "\xEF\xBF\xBD", skip_byte);
+    static Converter converter("UTF-8", kRuntimeEncoding, "\xEF\xBF\xBD", skip_byte);
     return converter;
 }
 Converter& gbk_to_utf16()
 {
-    static Converter converter("UTF-16LE", "CP936", std::string("\xFD\xFF", 2), skip_byte);
+    static Converter converter("UTF-16LE", kRuntimeEncoding, std::string("\xFD\xFF", 2), skip_byte);
     return converter;
 }
 Converter& utf16_to_gbk()
 {
-    static Converter converter("CP936", "UTF-16LE", "?", skip_utf16_unit);
+    static Converter converter(kRuntimeEncoding, "UTF-16LE", "?", skip_utf16_unit);
     return converter;
+}
+
+bool in_range(unsigned char byte, unsigned char low, unsigned char high)
+{
+    return byte >= low && byte <= high;
 }
 
 }  // namespace
@@ -150,6 +158,42 @@ std::string gbk_from_utf16(std::u16string_view utf16)
         bytes[2 * i + 1] = static_cast<char>(utf16[i] >> 8);
     }
     return utf16_to_gbk().convert(bytes.data(), bytes.size());
+}
+
+std::size_t multibyte_character_length(std::string_view text)
+{
+    if (text.empty())
+        return 0;
+    auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    if (byte(0) < 0x81 || text.size() < 2)
+        return 1;
+    if (text.size() >= 4 && in_range(byte(0), 0x81, 0xFE) && in_range(byte(1), 0x30, 0x39) &&
+        in_range(byte(2), 0x81, 0xFE) && in_range(byte(3), 0x30, 0x39))
+        return 4;
+    return 2;
+}
+
+std::string_view cut_at_character(std::string_view text, std::size_t limit)
+{
+    std::size_t length = 0;
+    while (length < text.size()) {
+        std::size_t step = multibyte_character_length(text.substr(length));
+        if (length + step > limit)
+            break;
+        length += step;
+    }
+    return text.substr(0, length);
+}
+
+// Linux file names are bytes; the desktop (Qt, GLib) reads them as UTF-8.
+std::string os_file_name(std::string_view runtime_name)
+{
+    return utf8_from_gbk(runtime_name);
+}
+
+std::string runtime_file_name(std::string_view os_name)
+{
+    return gbk_from_utf8(os_name);
 }
 
 }  // namespace platform

@@ -4,6 +4,7 @@
 #include "platform/text_encoding.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QMessageBox>
@@ -19,10 +20,15 @@ QString qt_from_gbk(const std::string& gbk)
     return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-std::string gbk_from_qt(const QString& text)
+// File names cross through the file system's own form, so that any name round-trips.
+QString qt_from_file_name(const std::string& name)
 {
-    return gbk_from_utf16(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
-                                              static_cast<std::size_t>(text.size())));
+    return QFile::decodeName(QByteArray::fromStdString(os_file_name(name)));
+}
+
+std::string file_name_from_qt(const QString& path)
+{
+    return runtime_file_name(QFile::encodeName(path).toStdString());
 }
 
 // "jpg图片|*.jpg|所有文件|*.*||" becomes the Qt filters "jpg图片 (*.jpg)" and "所有文件 (*.*)".
@@ -52,7 +58,7 @@ public:
     FileDialogAnswer ask_file(const FileDialogRequest& request) override
     {
         QFileDialog dialog(QApplication::activeWindow(), qt_from_gbk(request.title),
-                           qt_from_gbk(request.initial_directory));
+                           qt_from_file_name(request.initial_directory));
         dialog.setAcceptMode(request.mode == FileDialogMode::Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
         if (request.mode == FileDialogMode::Open && (request.flags & FileDialogFlag::FileMustExist))
             dialog.setFileMode(QFileDialog::ExistingFile);
@@ -73,11 +79,11 @@ public:
                 dialog.selectNameFilter(filters[index]);
         }
         if (!request.initial_file_name.empty())
-            dialog.selectFile(qt_from_gbk(request.initial_file_name));
+            dialog.selectFile(qt_from_file_name(request.initial_file_name));
         FileDialogAnswer answer;
         if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
             answer.confirmed = true;
-            answer.path = gbk_from_qt(dialog.selectedFiles().first());
+            answer.path = file_name_from_qt(dialog.selectedFiles().first());
         }
         return answer;
     }

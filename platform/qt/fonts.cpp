@@ -74,7 +74,8 @@ LogFont log_font_from_qt_font(const QFont& font)
     std::string face = gbk_from_utf16(std::u16string_view(
         reinterpret_cast<const char16_t*>(stored_face(font.family()).utf16()),
         static_cast<std::size_t>(stored_face(font.family()).size())));
-    std::strncpy(result.face_name, face.c_str(), sizeof result.face_name - 1);
+    std::string_view kept = cut_at_character(face, sizeof result.face_name - 1);
+    std::memcpy(result.face_name, kept.data(), kept.size());
     return result;
 }
 

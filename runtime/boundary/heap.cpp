@@ -79,6 +79,19 @@ void* heap_copy_byte_set(const void* bytes, std::size_t count)
     return block;
 }
 
+void* heap_try_allocate_byte_set(std::size_t count)
+{
+    if (count == 0 || count > static_cast<std::size_t>(INT32_MAX) - kByteSetHeaderSize)
+        return nullptr;
+    std::size_t total = kByteSetHeaderSize + count;
+    auto* block = over_limit(total) ? nullptr : static_cast<std::uint8_t*>(std::malloc(total));
+    if (!block)
+        return nullptr;
+    ByteSetHeader header{1, static_cast<std::int32_t>(count)};
+    std::memcpy(block, &header, sizeof header);
+    return block;
+}
+
 void set_heap_request_limit(std::size_t limit)
 {
     g_request_limit = limit;

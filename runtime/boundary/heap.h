@@ -19,6 +19,9 @@ void heap_release(void* block);
 // gets "nothing to release" for the empty text), and a new byte set block (null for no bytes).
 char* heap_copy_text(const char* text, std::size_t length);
 void* heap_copy_byte_set(const void* bytes, std::size_t count);
+// A new byte set block for `count` bytes (contents undefined), or null without a report when the
+// count does not fit a byte set or the heap has no room: for sizes that come from outside.
+void* heap_try_allocate_byte_set(std::size_t count);
 
 // Requests above `limit` bytes fail as if the heap were exhausted (0 removes the limit). For tests
 // of the exhaustion report.

@@ -9,6 +9,7 @@
 
 #include "platform/native_window.h"
 #include "platform/system_colours.h"
+#include "platform/text_encoding.h"
 #include "runtime/components/kind_support.h"
 #include "runtime/components/property_values.h"
 
@@ -243,19 +244,12 @@ bool is_set(std::uint32_t logical)
     return logical == 1;
 }
 
-// Copies a GBK face name into a LOGFONT's 32 bytes, cut at a character boundary when too long.
+// Copies a face name into a LOGFONT's 32 bytes, cut at a character boundary when too long.
 void copy_face_name(const std::string& face, char (&target)[32])
 {
     std::memset(target, 0, sizeof target);
-    std::size_t length = 0;
-    while (length < face.size()) {
-        std::size_t step = static_cast<unsigned char>(face[length]) >= 0x81 ? 2 : 1;
-        if (length + step > sizeof target - 1)
-            break;
-        length += step;
-    }
-    length = std::min(length, face.size());
-    std::memcpy(target, face.data(), length);
+    std::string_view kept = platform::cut_at_character(face, sizeof target - 1);
+    std::memcpy(target, kept.data(), kept.size());
 }
 
 }  // namespace

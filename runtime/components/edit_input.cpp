@@ -73,7 +73,7 @@ std::optional<DateTimeParts> parse_date_time(std::string_view text)
     while (i < text.size()) {
         if (!is_digit(static_cast<unsigned char>(text[i]))) {
             // The trail byte of a double-byte character may look like a digit; skip whole characters.
-            i += static_cast<unsigned char>(text[i]) >= 0x81 && i + 1 < text.size() ? 2 : 1;
+            i += platform::multibyte_character_length(text.substr(i));
             continue;
         }
         long value = 0;

@@ -38,7 +38,8 @@ Word from_int(std::int32_t value)
 void store_face_name(platform::LogFont& font, const std::string& name)
 {
     std::memset(font.face_name, 0, sizeof font.face_name);
-    std::memcpy(font.face_name, name.data(), std::min(name.size(), sizeof font.face_name - 1));
+    std::string_view kept = platform::cut_at_character(name, sizeof font.face_name - 1);
+    std::memcpy(font.face_name, kept.data(), kept.size());
 }
 
 std::string face_name_of(const platform::LogFont& font)

@@ -5,9 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -38,11 +41,13 @@ struct CertmakerDrive : testing::Test {
     }
     void TearDown() override { fs::remove_all(folder); }
 
-    DriveRun drive(const std::string& script)
+    // `shell_setup` runs in the shell that starts the driver (limits, signal dispositions). A run
+    // that hangs ends after a minute with exit code 124.
+    DriveRun drive(const std::string& script, const std::string& shell_setup = "")
     {
         fs::path script_path = folder / "test.script";
         std::ofstream(script_path) << script;
-        std::string command = "cd '" + folder.string() + "' && QT_QPA_PLATFORM=offscreen '" +
+        std::string command = "cd '" + folder.string() + "' && " + shell_setup + "QT_QPA_PLATFORM=offscreen timeout 60 '" +
                               std::string(CERTMAKER_BINARY_DIR) + "/bin/certmaker-drive' test.script 2>/dev/null";
         DriveRun run;
         FILE* pipe = ::popen(command.c_str(), "r");
@@ -68,6 +73,28 @@ struct CertmakerDrive : testing::Test {
     {
         std::ifstream in(path, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+
+    static std::vector<std::string> names_in(const fs::path& path)
+    {
+        std::vector<std::string> names;
+        for (const fs::directory_entry& entry : fs::directory_iterator(path))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    // What a get of a byte-set property prints for these bytes: the length and the SHA-256.
+    std::string byte_set_line(const fs::path& path)
+    {
+        std::string command = "sha256sum < '" + path.string() + "'";
+        FILE* pipe = ::popen(command.c_str(), "r");
+        std::array<char, 65> digest{};
+        if (!pipe || std::fread(digest.data(), 1, 64, pipe) != 64)
+            digest = {};
+        if (pipe)
+            ::pclose(pipe);
+        return std::to_string(fs::file_size(path)) + " " + digest.data();
     }
 
     // Pictures ImageMagick makes for the photo box.
@@ -279,6 +306,78 @@ TEST_F(CertmakerDrive, ClosingTheWindowEndsTheRunWithExitCodeZero)
     DriveRun failing = drive("expect 标签10 8 nobody\nclose\n");
     EXPECT_EQ(failing.exit_code, 3);
     EXPECT_NE(failing.output.find("FAIL expect"), std::string::npos);
+}
+
+TEST_F(CertmakerDrive, ChineseAndSpacedNamesAreTheNamesOnDisk)
+{
+    fs::path chinese = folder / "证书 输出";
+    fs::create_directories(chinese);
+    make_photo("证书 输出/照片 样本.jpg");
+    // Typed through the input method: a name character outside GBK and an emoji reach the
+    // certificate unchanged, and a save under such a name makes exactly that name.
+    std::string script = "photo 证书 输出/照片 样本.jpg\n"
+                         "get 图片框1 10\n"
+                         "type 编辑框1 䶮😀王\n"
+                         "expect 标签10 8 䶮😀王\n"
+                         "expect 标签13 8 䶮😀王\n"
+                         "save 证书 输出/我的 证书.bmp\n"
+                         "save 证书 输出/䶮😀.bmp\n"
+                         "close\n";
+    DriveRun run = drive(script);
+    expect_all_ok(run);
+    EXPECT_NE(run.output.find("ok get 图片框1 10 = " + byte_set_line(chinese / "照片 样本.jpg")), std::string::npos)
+        << run.output;
+    EXPECT_EQ(names_in(chinese), (std::vector<std::string>{"䶮😀.bmp", "我的 证书.bmp", "照片 样本.jpg"}));
+    EXPECT_EQ(fs::file_size(chinese / "我的 证书.bmp"), 511734u);
+    EXPECT_EQ(read_file(chinese / "我的 证书.bmp"), read_file(chinese / "䶮😀.bmp"));
+}
+
+TEST_F(CertmakerDrive, AFailedSaveSaysWhyAndChangesNothing)
+{
+    fs::create_directories(folder / "输出");
+    ASSERT_EQ(::mkfifo((folder / "pipe").c_str(), 0600), 0);
+    std::string script = "type 编辑框1 张三\n"
+                         "save /dev/full\n"
+                         "save 没有的文件夹/证书.bmp\n"
+                         "save 输出\n"
+                         "save pipe\n"
+                         "expect 标签10 8 张三\n"
+                         "close\n";
+    auto started = std::chrono::steady_clock::now();
+    DriveRun run = drive(script);
+    auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    expect_all_ok(run);
+    EXPECT_LT(seconds, 10.0);  // a pipe once held the program for good
+    const std::string f = folder.string() + "/";
+    for (const std::string& box : {std::string("box 保存失败: 无法保存文件“/dev/full”：不是普通文件。\nok save /dev/full"),
+                                   "box 保存失败: 无法保存文件“" + f + "没有的文件夹/证书.bmp”：文件夹不存在。",
+                                   "box 保存失败: 无法保存文件“" + f + "输出”：这是一个文件夹。",
+                                   "box 保存失败: 无法保存文件“" + f + "pipe”：不是普通文件。"})
+        EXPECT_NE(run.output.find(box), std::string::npos) << box << "\n" << run.output;
+    EXPECT_EQ(names_in(folder), (std::vector<std::string>{"pipe", "test.script", "输出"}));
+    EXPECT_TRUE(fs::is_empty(folder / "输出"));
+}
+
+TEST_F(CertmakerDrive, ASaveThatFailsPartWayKeepsTheOldFile)
+{
+    std::ofstream(folder / "old.bmp", std::ios::binary) << "the certificate saved yesterday";
+    // Files may grow to 100 blocks (at most 100 KiB) in the driver's process; the signal that would
+    // end it is ignored, so the write itself fails.
+    DriveRun run = drive("save old.bmp\nclose\n", "trap '' XFSZ; ulimit -f 100; ");
+    expect_all_ok(run);
+    EXPECT_NE(run.output.find("：文件超出了系统允许的大小。"), std::string::npos) << run.output;
+    EXPECT_EQ(read_file(folder / "old.bmp"), "the certificate saved yesterday");
+    EXPECT_EQ(names_in(folder), (std::vector<std::string>{"old.bmp", "test.script"}));
+}
+
+TEST_F(CertmakerDrive, APhotoTooLargeForAByteSetLeavesTheBoxBlank)
+{
+    std::ofstream(folder / "big.jpg", std::ios::binary).flush();
+    fs::resize_file(folder / "big.jpg", std::uintmax_t{4} << 30);  // sparse
+    DriveRun run = drive("photo big.jpg\nexpect 图片框1 10 0 "
+                         "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855\nclose\n");
+    expect_all_ok(run);
+    EXPECT_EQ(run.output.find("box "), std::string::npos) << run.output;
 }
 
 }  // namespace

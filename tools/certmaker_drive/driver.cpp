@@ -291,7 +291,7 @@ std::string Driver::perform(const Command& command, std::string& output)
         platform::FileDialogAnswer answer;
         if (!command.cancel) {
             answer.confirmed = true;
-            answer.path = platform::gbk_from_utf8(absolute(command.text));
+            answer.path = platform::runtime_file_name(absolute(command.text));
         }
         std::size_t asked = m_dialogs.file_requests().size();
         m_dialogs.queue_file_answer(answer);

@@ -1,6 +1,7 @@
 // certmaker-drive [--show] [SCRIPT]: runs the certificate maker (its start routine, runtime and
 // message loop) and performs each line of the script as a user would. Prints "ok LINE" or
-// "FAIL LINE: reason" per line; exits with the program's exit code, or 3 when a line failed.
+// "FAIL LINE: reason" per line, and "box TITLE: TEXT" for every message box the program shows;
+// exits with the program's exit code, or 3 when a line failed.
 
 #include "driver.h"
 #include "script.h"
@@ -8,6 +9,7 @@
 #include "app/start.h"
 #include "platform/application.h"
 #include "platform/dialogs.h"
+#include "platform/text_encoding.h"
 
 #include "certmaker_version.h"
 
@@ -40,6 +42,36 @@ void report(const char* status, const std::string& line, const std::string& deta
     std::printf("%s %s%s\n", status, line.c_str(), detail.c_str());
     std::fflush(stdout);
 }
+
+// File and font dialogs are answered from the script; a message box is printed and answered with
+// its default (its only) button at once, so that a script sees what the user would have read.
+class DriveDialogs final : public platform::DialogService {
+public:
+    explicit DriveDialogs(platform::ScriptedDialogService& script)
+        : m_script(script)
+    {
+    }
+    void show_message_box(const platform::MessageBoxRequest& request) override
+    {
+        m_script.show_message_box(request);
+        std::printf("box %s: %s\n", platform::utf8_from_gbk(request.title).c_str(),
+                    platform::utf8_from_gbk(request.text).c_str());
+        std::fflush(stdout);
+    }
+    platform::FileDialogAnswer ask_file(const platform::FileDialogRequest& request) override
+    {
+        return m_script.ask_file(request);
+    }
+    platform::FontDialogAnswer ask_font(const platform::FontDialogRequest& request) override
+    {
+        return m_script.ask_font(request);
+    }
+
+private:
+    platform::ScriptedDialogService& m_script;
+};
+
+const char kUsage[] = "usage: certmaker-drive [--show] [SCRIPT]\n";
 
 // One line per turn of the program's message loop.
 void perform_next_line()
@@ -105,7 +137,10 @@ const char kUsage[] =
     "  expect CONTROL INDEX VALUE  fail unless the property reads VALUE\n"
     "  shot PATH                   save the main window as PNG\n"
     "  wait MS                     wait MS milliseconds with the program running\n"
+    "  counts                      print how many pictures were decoded, converted, scaled\n"
     "  close                       close the main window\n"
+    "Every message box the program shows is printed as \"box TITLE: TEXT\" and\n"
+    "answered with its default button.\n"
     "Exit status: the program's own, 3 when a line failed, 2 on a usage error.\n";
 
 }  // namespace
@@ -150,7 +185,8 @@ int main(int argc, char** argv)
 
     platform::start_platform(argc, argv, show ? platform::Display::Default : platform::Display::Offscreen);
     platform::ScriptedDialogService dialogs;
-    platform::set_dialog_service(&dialogs);
+    DriveDialogs reporting(dialogs);
+    platform::set_dialog_service(&reporting);
     g_run.driver = std::make_unique<drive::Driver>(dialogs, base);
     // The first line runs once the program's message loop is running with the main window open.
     QTimer::singleShot(0, perform_next_line);

@@ -17,6 +17,8 @@
 //
 // Lines are UTF-8. Controls are named by their stored names; "-" names the window's own unit.
 // TEXT and VALUE are the rest of the line after one space; a line starting with "#" is a comment.
+// Every message box the program shows is printed as "box TITLE: TEXT" and answered with its default
+// button.
 
 #include <optional>
 #include <string>

@@ -112,8 +112,16 @@ std::string parse_text(const SourceLine& line, const Token& token)
 {
     if (!token.quoted)
         fail(line, "expected a \"text\", found '" + token.text + "'");
+    // The stored description holds GBK: every character must convert and keep a one- or two-byte
+    // form (the runtime's text would give the others four bytes).
     std::string gbk = platform::gbk_from_utf8(token.text);
-    if (platform::utf8_from_gbk(gbk) != token.text)
+    bool in_gbk = platform::utf8_from_gbk(gbk) == token.text;
+    for (std::size_t i = 0; in_gbk && i < gbk.size();) {
+        std::size_t length = platform::multibyte_character_length(std::string_view(gbk).substr(i));
+        in_gbk = length <= 2;
+        i += length;
+    }
+    if (!in_gbk)
         fail(line, "text has characters without a GBK form: \"" + token.text + "\"");
     return gbk;
 }

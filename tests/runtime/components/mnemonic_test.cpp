@@ -1,5 +1,6 @@
 #include "runtime/components/mnemonic.h"
 
+#include "platform/messages.h"
 #include "platform/text_encoding.h"
 
 #include <gtest/gtest.h>
@@ -22,6 +23,11 @@ TEST(MnemonicTest, MarkedCharacterOfACaption)
     EXPECT_EQ(mnemonic_of(marked_chinese),
               static_cast<std::uint32_t>(static_cast<unsigned char>(marked_chinese[1]) << 8 |
                                          static_cast<unsigned char>(marked_chinese[2])));
+    // A character outside GBK is marked whole, by its four bytes.
+    std::string marked_emoji = platform::gbk_from_utf8("&\U0001F600x");
+    ASSERT_EQ(marked_emoji.size(), 6u);
+    EXPECT_EQ(mnemonic_of(marked_emoji), platform::gbk_char_code(marked_emoji.substr(1, 4)));
+    EXPECT_EQ(mnemonic_of(platform::gbk_from_utf8("\U0001F600&b")), 'B');
 }
 
 }  // namespace

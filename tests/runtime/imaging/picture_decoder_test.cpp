@@ -14,12 +14,12 @@ using runtime::imaging::DecodeError;
 TEST(PictureDecoder, FileAndMemoryDecodeAlike)
 {
     TempDir dir;
-    // A GBK file name: its bytes are the path, as the runtime holds it.
-    std::string gbk_path = dir.file(platform::gbk_from_utf8("照片.bmp"));
-    ASSERT_TRUE(convert("rose: -crop 9x7+30+20 +repage BMP3:'" + gbk_path + "'"));
-    auto from_file = runtime::imaging::decode_picture_file(gbk_path);
+    // The file has its name in UTF-8 on disk; the runtime names it in its own text.
+    std::string path = dir.file("照片.bmp");
+    ASSERT_TRUE(convert("rose: -crop 9x7+30+20 +repage BMP3:'" + path + "'"));
+    auto from_file = runtime::imaging::decode_picture_file(platform::gbk_from_utf8(path));
     ASSERT_TRUE(from_file);
-    auto from_memory = runtime::imaging::decode_picture(read_file(gbk_path));
+    auto from_memory = runtime::imaging::decode_picture(read_file(path));
     ASSERT_TRUE(from_memory);
     EXPECT_EQ(from_file->width, 9);
     ASSERT_EQ(from_file->pixel_block_size(), from_memory->pixel_block_size());
