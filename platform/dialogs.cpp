@@ -73,7 +73,8 @@ QStringList qt_filters(const QString& filter)
 
 bool is_writable_folder(const QString& path)
 {
-    return !path.isEmpty() && QFileInfo(path).isDir() && ::access(QFile::encodeName(path).constData(), W_OK | X_OK) == 0;
+    return !path.isEmpty() && QFileInfo(path).isDir() &&
+           ::access(QFile::encodeName(path).constData(), W_OK | X_OK) == 0;
 }
 
 // With no folder asked for, a file dialog opens where the user can save: the current folder when it
@@ -147,8 +148,10 @@ public:
 
     QString type(const QFileInfo& info) const override
     {
-        if (info.isRoot() || info.isDir())
-            return QFileIconProvider::type(info);
+        if (info.isRoot())
+            return QStringLiteral(u"驱动器");
+        if (info.isDir())
+            return QStringLiteral(u"文件夹");
         QMimeType mime = m_mime_types.mimeTypeForFile(info, QMimeDatabase::MatchExtension);
         return mime.comment().isEmpty() ? mime.name() : mime.comment();
     }

@@ -308,7 +308,7 @@ TEST_F(QtDialogTest, TheFlagsDecideWhichTypedNamesAreTaken)
             EXPECT_EQ(utf8_from_gbk(answer.path), (m_folder / c.typed).string()) << c.what;
         }
         // Qt's own texts are Chinese.
-        EXPECT_EQ(title, c.mode == FileDialogMode::Save ? QStringLiteral(u"另存为") : QStringLiteral(u"打开")) << c.what;
+        EXPECT_EQ(utf8_of(title), c.mode == FileDialogMode::Save ? "另存为" : "打开") << c.what;
     }
 }
 
@@ -317,7 +317,8 @@ TEST_F(QtDialogTest, KeepDirectoryDecidesWhetherTheChosenFolderBecomesCurrent)
     std::filesystem::create_directory(m_folder / "chosen");
     for (bool keep : {false, true}) {
         std::filesystem::current_path(m_folder);
-        FileDialogRequest request = request_in_folder(FileDialogMode::Save, keep ? FileDialogFlag::NoChangeDirectory : 0);
+        std::uint32_t flags = keep ? FileDialogFlag::NoChangeDirectory : 0;
+        FileDialogRequest request = request_in_folder(FileDialogMode::Save, flags);
         DialogDriver driver({[&] {
             QFileDialog* dialog = shown<QFileDialog>();
             if (!dialog)
@@ -519,8 +520,9 @@ TEST_F(QtDialogTest, ARunWritesNothingIntoTheConfigurationFolder)
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), qt_text(configuration.string()));
     child.setProcessEnvironment(environment);
-    child.start(qt_text(std::filesystem::read_symlink("/proc/self/exe").string()), {QStringLiteral("--gtest_also_run_disabled_tests"),
-                                                   QStringLiteral("--gtest_filter=QtDialogTest.DISABLED_OneFileDialog")});
+    child.start(qt_text(std::filesystem::read_symlink("/proc/self/exe").string()),
+                {QStringLiteral("--gtest_also_run_disabled_tests"),
+                 QStringLiteral("--gtest_filter=QtDialogTest.DISABLED_OneFileDialog")});
     ASSERT_TRUE(child.waitForFinished(30000));
     EXPECT_EQ(child.exitCode(), 0) << child.readAll().toStdString();
     EXPECT_TRUE(std::filesystem::is_empty(configuration));
