@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs every Debian package the build, the tests and the demo need, and nothing else.
+# Installs every Debian package the build, the tests, the demo and the screenshots need, and
+# nothing else.
 # Idempotent: packages already present are not touched, and apt is not called at all when
 # nothing is missing.
 set -euo pipefail
@@ -12,6 +13,8 @@ packages=(
   clang libclang-rt-14-dev
   fonts-noto-cjk imagemagick
   desktop-file-utils appstream file
+  qt6-translations-l10n
+  xvfb openbox xdotool
 )
 
 missing=()

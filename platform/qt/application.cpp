@@ -11,8 +11,12 @@
 #include <QEvent>
 #include <QIcon>
 #include <QPixmap>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QPalette>
+#include <QSettings>
 #include <QStyleFactory>
+#include <QTranslator>
 
 #include <cstdlib>
 #include <limits>
@@ -22,6 +26,7 @@ namespace platform {
 namespace {
 
 std::unique_ptr<QApplication> g_application;
+std::unique_ptr<QTranslator> g_qt_texts;
 int g_argc = 1;
 char g_program_name[] = "certmaker";
 char* g_argv[] = {g_program_name, nullptr};
@@ -55,6 +60,30 @@ QPalette system_palette()
     return palette;
 }
 
+// Qt's own texts (dialog titles and buttons, message box buttons, context menus) in Simplified
+// Chinese like every other text of the program, whatever the desktop's language.
+void use_chinese_texts()
+{
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
+    auto texts = std::make_unique<QTranslator>();
+    if (texts->load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QCoreApplication::installTranslator(texts.get());
+        g_qt_texts = std::move(texts);
+    }
+}
+
+// The program keeps no settings, but Qt's file dialog keeps its history and layout in a settings
+// file of the user's. Qt's settings are put below a file, where no folder can ever be made, so
+// nothing is read from or written to the user's (or the system's) configuration folders.
+void keep_no_settings()
+{
+    const QString nowhere = QStringLiteral("/dev/null");
+    for (QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat}) {
+        QSettings::setPath(format, QSettings::UserScope, nowhere);
+        QSettings::setPath(format, QSettings::SystemScope, nowhere);
+    }
+}
+
 }  // namespace
 
 void start_platform(int argc, char** argv, Display display)
@@ -75,6 +104,8 @@ void start_platform(int argc, char** argv, Display display)
     QApplication::setFont(default_gui_font());
     QApplication::setPalette(system_palette());
     QApplication::setQuitOnLastWindowClosed(false);
+    use_chinese_texts();
+    keep_no_settings();
     install_input_routing();
     start_message_queue();
 }
@@ -110,6 +141,9 @@ void stop_platform()
     destroy_all_windows();
     remove_input_routing();
     stop_message_queue();
+    if (g_qt_texts)
+        QCoreApplication::removeTranslator(g_qt_texts.get());
+    g_qt_texts.reset();
     g_application.reset();
 }
 

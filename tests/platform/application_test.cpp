@@ -3,7 +3,7 @@
 #include "window_test_support.h"
 
 #include "platform/application.h"
-#include "platform/native_window_qt.h"
+#include "platform/qt/native_window_qt.h"
 
 #include <QApplication>
 #include <QBuffer>

@@ -3,12 +3,13 @@
 #include "platform/qt/controls/control_text_qt.h"
 #include "platform/native_window.h"
 
+#include <QApplication>
 #include <QPalette>
 
 namespace platform {
 
 void apply_control_colours(QWidget* widget, WindowHandle control, std::uint32_t message_id,
-                           SelectionWhenInactive selection)
+                           SelectionPainting selection)
 {
     if (!widget)
         return;
@@ -25,10 +26,16 @@ void apply_control_colours(QWidget* widget, WindowHandle control, std::uint32_t 
         palette.setColor(group, QPalette::Base, brush);
         palette.setColor(group, QPalette::Window, brush);
     }
-    if (selection == SelectionWhenInactive::Hidden) {
-        palette.setColor(QPalette::Inactive, QPalette::Highlight, brush);
-        palette.setColor(QPalette::Inactive, QPalette::HighlightedText, text);
+    if (selection == SelectionPainting::Hidden) {
+        for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+            palette.setColor(group, QPalette::Highlight, brush);
+            palette.setColor(group, QPalette::HighlightedText, text);
+        }
     } else {
+        const QPalette& standard = QApplication::palette();
+        palette.setColor(QPalette::Active, QPalette::Highlight, standard.color(QPalette::Active, QPalette::Highlight));
+        palette.setColor(QPalette::Active, QPalette::HighlightedText,
+                         standard.color(QPalette::Active, QPalette::HighlightedText));
         palette.setColor(QPalette::Inactive, QPalette::Highlight, palette.color(QPalette::Active, QPalette::Highlight));
         palette.setColor(QPalette::Inactive, QPalette::HighlightedText,
                          palette.color(QPalette::Active, QPalette::HighlightedText));

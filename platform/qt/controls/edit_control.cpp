@@ -53,11 +53,13 @@ bool shows_read_only_colours(const QWidget* widget)
     return false;
 }
 
+// Without the keep-selection style a field shows its selection only while it has the focus. Qt
+// paints the selection of every field of the active window, focused or not.
 void paint_colours(QWidget* widget, WindowHandle handle)
 {
-    bool keep = edit_style(handle) & EditStyle::NoHideSelection;
+    bool shown = (edit_style(handle) & EditStyle::NoHideSelection) || widget->hasFocus();
     apply_control_colours(widget, handle, shows_read_only_colours(widget) ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT,
-                          keep ? SelectionWhenInactive::Shown : SelectionWhenInactive::Hidden);
+                          shown ? SelectionPainting::Shown : SelectionPainting::Hidden);
 }
 
 // ==== Widgets ===================================================================================

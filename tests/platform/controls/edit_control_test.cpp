@@ -5,6 +5,8 @@
 #include "platform/controls/window_subclass.h"
 #include "platform/input_synthesis.h"
 #include "platform/key_codes.h"
+#include "platform/screen_capture.h"
+#include "platform/system_colours.h"
 #include "platform/text_encoding.h"
 
 #include <gtest/gtest.h>
@@ -110,6 +112,45 @@ TEST_F(EditControlTest, SelectionSurvivesLosingTheFocus)
     EXPECT_EQ(edit_selection(edit), (TextRange{1, 4}));
     EXPECT_EQ(edit_selected_text(edit), "bcd");
     EXPECT_TRUE(std::count(notifications().begin(), notifications().end(), Notification{7, EditNotification::KillFocus}));
+}
+
+// Tab selects the whole text of the box it enters; the boxes left behind keep their selections but,
+// unless they keep them visible, paint them as plain text.
+TEST_F(EditControlTest, OnlyTheFocusedBoxOrOneThatKeepsItsSelectionPaintsIt)
+{
+    auto highlighted = [](WindowHandle edit) {
+        std::unique_ptr<Bitmap> image = capture_window(edit);
+        int count = 0;
+        for (int y = 0; y < image->height(); ++y)
+            for (int x = 0; x < image->width(); ++x)
+                count += image->pixel(x, y) == system_colour(SystemColour::Highlight) ? 1 : 0;
+        return count;
+    };
+    WindowHandle first = make_child(kEditClassName, m_parent, WS_TABSTOP, 7, {10, 10, 150, 34}, "first");
+    WindowHandle second = make_child(kEditClassName, m_parent, WS_TABSTOP, 8, {10, 50, 150, 74}, "second");
+    WindowHandle kept = make_child(kEditClassName, m_parent, WS_TABSTOP | EditStyle::NoHideSelection, 9,
+                                   {10, 90, 150, 114}, "kept");
+    set_focus(first);
+    edit_set_selection(first, 0, -1);
+    process_waiting_messages();
+    EXPECT_GT(highlighted(first), 0);
+
+    synthesize_key_stroke(first, VK_TAB);
+    process_waiting_messages();
+    synthesize_key_stroke(second, VK_TAB);
+    process_waiting_messages();
+    ASSERT_EQ(focus_window(), kept);
+    EXPECT_EQ(edit_selection(first), (TextRange{0, 5}));
+    EXPECT_EQ(edit_selection(second), (TextRange{0, 6}));
+    EXPECT_EQ(highlighted(first), 0);
+    EXPECT_EQ(highlighted(second), 0);
+    EXPECT_GT(highlighted(kept), 0);
+
+    set_focus(second);
+    process_waiting_messages();
+    EXPECT_GT(highlighted(second), 0);
+    EXPECT_GT(highlighted(kept), 0);
+    EXPECT_EQ(highlighted(first), 0);
 }
 
 TEST_F(EditControlTest, MultiLineTextKeepsItsLineEnds)
