@@ -5,7 +5,6 @@
 
 #include "platform/dialogs.h"
 
-#include "platform/fonts.h"
 #include "platform/qt/device_context_qt.h"
 #include "platform/qt/fonts_qt.h"
 #include "platform/qt/native_window_qt.h"

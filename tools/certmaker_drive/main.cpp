@@ -71,8 +71,6 @@ private:
     platform::ScriptedDialogService& m_script;
 };
 
-const char kUsage[] = "usage: certmaker-drive [--show] [SCRIPT]\n";
-
 // One line per turn of the program's message loop.
 void perform_next_line()
 {
