@@ -28,6 +28,8 @@
 #include <functional>
 #include <optional>
 #include <set>
+#include <tuple>
+#include <type_traits>
 #include <string>
 #include <vector>
 
@@ -99,38 +101,30 @@ TEST(Dialogs, QtMessageBoxShowsTheErrorIconAndOneOkButton)
 namespace {
 
 using namespace platform;
+namespace fs = std::filesystem;
+using Step = std::function<bool()>;
 
 // Works the modal dialogs of one call from the event loop they run: each step is tried on every tick
-// until it reports done. Five seconds after the start every dialog still open is rejected, so that a
+// until it reports done. After five seconds whatever dialog is still open is rejected, so that a
 // failing test ends instead of hanging.
 class DialogDriver {
 public:
-    using Step = std::function<bool()>;
-
     explicit DialogDriver(std::vector<Step> steps)
         : m_steps(std::move(steps))
     {
         m_clock.start();
-        m_timer.setInterval(20);
-        QObject::connect(&m_timer, &QTimer::timeout, [this] { tick(); });
-        m_timer.start();
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            if (m_next < m_steps.size() && m_steps[m_next]())
+                ++m_next;
+            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()); dialog && m_clock.elapsed() > 5000)
+                QMetaObject::invokeMethod(dialog, &QDialog::reject, Qt::QueuedConnection);
+        });
+        m_timer.start(20);
     }
 
     bool finished() const { return m_next == m_steps.size(); }
 
 private:
-    void tick()
-    {
-        if (m_next < m_steps.size() && m_steps[m_next]())
-            ++m_next;
-        if (m_clock.elapsed() > 5000) {
-            if (QWidget* modal = QApplication::activeModalWidget()) {
-                if (auto* dialog = qobject_cast<QDialog*>(modal))
-                    QMetaObject::invokeMethod(dialog, &QDialog::reject, Qt::QueuedConnection);
-            }
-        }
-    }
-
     std::vector<Step> m_steps;
     std::size_t m_next = 0;
     QElapsedTimer m_clock;
@@ -143,34 +137,46 @@ T* shown()
     return qobject_cast<T*>(QApplication::activeModalWidget());
 }
 
-QString qt_text(const std::string& utf8)
+// The names the file dialog lists in its folder, once the listing has arrived.
+std::optional<std::set<std::string>> listed_names(QFileDialog* dialog)
 {
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
-
-std::string utf8_of(const QString& text)
-{
-    return text.toStdString();
-}
-
-// The names the dialog lists in its current folder, once the listing has arrived.
-std::optional<std::set<std::string>> listed_names(QFileDialog& dialog)
-{
-    auto* model = dialog.findChild<QFileSystemModel*>();
-    if (!model)
-        return std::nullopt;
-    QModelIndex folder = model->index(dialog.directory().absolutePath());
-    if (model->rowCount(folder) == 0)
+    auto* model = dialog ? dialog->findChild<QFileSystemModel*>() : nullptr;
+    QModelIndex folder = model ? model->index(dialog->directory().absolutePath()) : QModelIndex();
+    if (!model || model->rowCount(folder) == 0)
         return std::nullopt;
     std::set<std::string> names;
     for (int row = 0; row < model->rowCount(folder); ++row)
-        names.insert(utf8_of(model->index(row, 0, folder).data().toString()));
+        names.insert(model->index(row, 0, folder).data().toString().toStdString());
     return names;
 }
 
-void write_file(const std::filesystem::path& path, std::string_view bytes)
+Step type_and_confirm(const char* name)
 {
-    std::ofstream(path, std::ios::binary) << bytes;
+    return [name] {
+        QFileDialog* dialog = shown<QFileDialog>();
+        if (!dialog)
+            return false;
+        dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QString::fromUtf8(name));
+        QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+        return true;
+    };
+}
+
+// Runs `look` on the shown dialog of type T until it returns true, then cancels (or, for a box,
+// presses `button`).
+template <typename T>
+Step on_shown(std::function<bool(T&)> look, QMessageBox::StandardButton button = QMessageBox::NoButton)
+{
+    return [look = std::move(look), button] {
+        T* dialog = shown<T>();
+        if (!dialog || !look(*dialog))
+            return false;
+        if constexpr (std::is_same_v<T, QMessageBox>)
+            QMetaObject::invokeMethod(dialog->button(button), &QAbstractButton::click, Qt::QueuedConnection);
+        else
+            QMetaObject::invokeMethod(dialog, &QDialog::reject, Qt::QueuedConnection);
+        return true;
+    };
 }
 
 class QtDialogTest : public testing::Test {
@@ -178,69 +184,64 @@ protected:
     void SetUp() override
     {
         set_dialog_service(nullptr);
-        m_folder = std::filesystem::temp_directory_path() /
-                   ("certmaker-dialogs-" + std::to_string(::getpid()) + "-" +
-                    testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(m_folder);
-        std::filesystem::create_directories(m_folder);
-        m_previous_folder = std::filesystem::current_path();
+        m_folder = fs::temp_directory_path() / ("certmaker-dialogs-" + std::to_string(::getpid()) + "-" +
+                                                testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(m_folder);
+        fs::create_directories(m_folder);
+        m_previous_folder = fs::current_path();
     }
 
     void TearDown() override
     {
-        std::filesystem::current_path(m_previous_folder);
-        std::filesystem::remove_all(m_folder);
+        fs::current_path(m_previous_folder);
+        fs::remove_all(m_folder);
     }
 
-    FileDialogRequest request_in_folder(FileDialogMode mode, std::uint32_t flags) const
+    void write_file(const std::string& name, std::string_view bytes = "x") const
+    {
+        std::ofstream(m_folder / name, std::ios::binary) << bytes;
+    }
+
+    FileDialogRequest request(FileDialogMode mode, std::uint32_t flags, int filter_index = 0) const
     {
         FileDialogRequest request;
         request.mode = mode;
         request.flags = flags;
-        request.filter = gbk_from_utf8("jpg图片|*.jpg|bmp图片|*.bmp|gif图片|*.gif|所有文件|*.*||");
-        request.initial_filter_index = 1;
+        if (filter_index > 0)
+            request.filter = gbk_from_utf8("jpg图片|*.jpg|bmp图片|*.bmp|gif图片|*.gif|所有文件|*.*||");
+        request.initial_filter_index = filter_index;
         request.initial_directory = gbk_from_utf8(m_folder.string());
         return request;
     }
 
-    std::filesystem::path m_folder;
-    std::filesystem::path m_previous_folder;
+    fs::path m_folder;
+    fs::path m_previous_folder;
 };
 
 TEST_F(QtDialogTest, EachFilterListsItsFilesAndAllFilesListsNamesWithoutADot)
 {
-    write_file(m_folder / "a.jpg", "x");
-    write_file(m_folder / "b.bmp", "x");
-    write_file(m_folder / "README", "x");
-    struct Case {
-        int filter_index;
-        std::set<std::string> expected;
-    };
-    for (const Case& c : {Case{1, {"a.jpg"}}, Case{2, {"b.bmp"}}, Case{4, {"README", "a.jpg", "b.bmp"}}}) {
-        FileDialogRequest request = request_in_folder(FileDialogMode::Open, FileDialogFlag::FileMustExist);
-        request.initial_filter_index = c.filter_index;
+    for (const char* name : {"a.jpg", "b.bmp", "README"})
+        write_file(name);
+    for (auto [index, expected] : {std::pair<int, std::set<std::string>>{1, {"a.jpg"}}, {2, {"b.bmp"}},
+                                   {4, {"README", "a.jpg", "b.bmp"}}}) {
         std::set<std::string> names;
-        DialogDriver driver({[&] {
-            QFileDialog* dialog = shown<QFileDialog>();
-            std::optional<std::set<std::string>> listed = dialog ? listed_names(*dialog) : std::nullopt;
-            if (!listed)
-                return false;
-            names = *listed;
-            QMetaObject::invokeMethod(dialog, &QDialog::reject, Qt::QueuedConnection);
-            return true;
-        }});
-        EXPECT_FALSE(dialog_service().ask_file(request).confirmed);
-        EXPECT_TRUE(driver.finished()) << c.filter_index;
-        EXPECT_EQ(names, c.expected) << c.filter_index;
+        DialogDriver driver({on_shown<QFileDialog>([&](QFileDialog& dialog) {
+            std::optional<std::set<std::string>> listed = listed_names(&dialog);
+            names = listed.value_or(names);
+            return listed.has_value();
+        })});
+        dialog_service().ask_file(request(FileDialogMode::Open, FileDialogFlag::FileMustExist, index));
+        EXPECT_TRUE(driver.finished()) << index;
+        EXPECT_EQ(names, expected) << index;
     }
 }
 
 // A name typed and confirmed: either the dialog takes it, or it says why in a box (answered with
-// `answer`) and stays open until cancelled.
+// `answer`) and stays open until cancelled. Qt's own texts (the title) are Chinese.
 TEST_F(QtDialogTest, TheFlagsDecideWhichTypedNamesAreTaken)
 {
     using namespace FileDialogFlag;
-    write_file(m_folder / "old.bmp", "x");
+    write_file("old.bmp");
     struct Case {
         const char* what;
         FileDialogMode mode;
@@ -262,127 +263,81 @@ TEST_F(QtDialogTest, TheFlagsDecideWhichTypedNamesAreTaken)
         {"overwrite unasked", FileDialogMode::Save, 0, "old.bmp", nullptr, QMessageBox::Ok, true},
     };
     for (const Case& c : cases) {
-        FileDialogRequest request = request_in_folder(c.mode, c.flags);
-        request.filter.clear();
         QString title;
         QString box_text;
         bool stayed_open = false;
-        std::vector<DialogDriver::Step> steps = {[&] {
-            QFileDialog* dialog = shown<QFileDialog>();
-            if (!dialog)
-                return false;
-            title = dialog->windowTitle();
-            dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QString::fromUtf8(c.typed));
-            QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
-            return true;
+        std::vector<Step> steps = {[&] {
+            title = shown<QFileDialog>() ? shown<QFileDialog>()->windowTitle() : title;
+            return type_and_confirm(c.typed)();
         }};
-        if (c.box_says) {
-            steps.push_back([&] {
-                QMessageBox* box = shown<QMessageBox>();
-                if (!box)
-                    return false;
-                box_text = box->text();
-                QMetaObject::invokeMethod(box->button(c.answer), &QAbstractButton::click, Qt::QueuedConnection);
-                return true;
-            });
-        }
-        if (!c.taken) {
-            steps.push_back([&] {
-                QFileDialog* dialog = shown<QFileDialog>();
-                if (!dialog)
-                    return false;
-                stayed_open = true;
-                QMetaObject::invokeMethod(dialog, &QDialog::reject, Qt::QueuedConnection);
-                return true;
-            });
-        }
+        if (c.box_says)
+            steps.push_back(on_shown<QMessageBox>([&](QMessageBox& box) { return !(box_text = box.text()).isEmpty(); },
+                                                  c.answer));
+        if (!c.taken)
+            steps.push_back(on_shown<QFileDialog>([&](QFileDialog&) { return stayed_open = true; }));
         DialogDriver driver(std::move(steps));
-        FileDialogAnswer answer = dialog_service().ask_file(request);
+        FileDialogAnswer answer = dialog_service().ask_file(request(c.mode, c.flags));
         EXPECT_TRUE(driver.finished()) << c.what;
         EXPECT_EQ(answer.confirmed, c.taken) << c.what;
         EXPECT_EQ(stayed_open, !c.taken) << c.what;
-        if (c.box_says) {
-            EXPECT_TRUE(box_text.contains(QString::fromUtf8(c.box_says))) << c.what << ": " << utf8_of(box_text);
-        }
-        if (c.taken) {
-            EXPECT_EQ(utf8_from_gbk(answer.path), (m_folder / c.typed).string()) << c.what;
-        }
-        // Qt's own texts are Chinese.
-        EXPECT_EQ(utf8_of(title), c.mode == FileDialogMode::Save ? "另存为" : "打开") << c.what;
+        EXPECT_TRUE(!c.box_says || box_text.contains(QString::fromUtf8(c.box_says))) << c.what;
+        EXPECT_EQ(utf8_from_gbk(answer.path), c.taken ? (m_folder / c.typed).string() : "") << c.what;
+        EXPECT_EQ(title.toStdString(), c.mode == FileDialogMode::Save ? "另存为" : "打开") << c.what;
     }
 }
 
 TEST_F(QtDialogTest, KeepDirectoryDecidesWhetherTheChosenFolderBecomesCurrent)
 {
-    std::filesystem::create_directory(m_folder / "chosen");
+    fs::create_directory(m_folder / "chosen");
     for (bool keep : {false, true}) {
-        std::filesystem::current_path(m_folder);
+        fs::current_path(m_folder);
+        DialogDriver driver({type_and_confirm("chosen/x.bmp")});
         std::uint32_t flags = keep ? FileDialogFlag::NoChangeDirectory : 0;
-        FileDialogRequest request = request_in_folder(FileDialogMode::Save, flags);
-        DialogDriver driver({[&] {
-            QFileDialog* dialog = shown<QFileDialog>();
-            if (!dialog)
-                return false;
-            dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QStringLiteral("chosen/x.bmp"));
-            QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
-            return true;
-        }});
-        EXPECT_TRUE(dialog_service().ask_file(request).confirmed);
-        EXPECT_EQ(std::filesystem::current_path(), keep ? m_folder : m_folder / "chosen") << keep;
+        EXPECT_TRUE(dialog_service().ask_file(request(FileDialogMode::Save, flags)).confirmed);
+        EXPECT_EQ(fs::current_path(), keep ? m_folder : m_folder / "chosen") << keep;
     }
 }
 
-// The folder a dialog opens in when none is asked for, as an ordinary user (the folder the program
-// starts in is not theirs). Root writes everywhere, so the test takes another user's identity for the
-// time of the call, keeping root's as the saved one to come back to.
+// The folder a dialog opens in when none is asked for, as an ordinary user would see it (the folder
+// the program starts in is not theirs). Root writes everywhere, so the call runs under another user's
+// identity, with root's kept as the saved one to come back to.
 TEST_F(QtDialogTest, WithoutAFolderTheDialogOpensWhereTheUserCanWrite)
 {
-    const std::filesystem::path home = m_folder / "home";
-    const std::filesystem::path pictures = home / "Pictures";
-    const std::filesystem::path writable = m_folder / "writable";
-    const std::filesystem::path locked = m_folder / "locked";
-    for (const auto& folder : {home, writable, locked})
-        std::filesystem::create_directories(folder);
-    std::filesystem::permissions(m_folder, std::filesystem::perms::all);
-    std::filesystem::permissions(home, std::filesystem::perms::all);
-    std::filesystem::permissions(writable, std::filesystem::perms::all);
-    std::filesystem::permissions(locked, std::filesystem::perms::owner_all | std::filesystem::perms::group_read |
-                                             std::filesystem::perms::group_exec | std::filesystem::perms::others_read |
-                                             std::filesystem::perms::others_exec);
     if (::getuid() != 0)
         GTEST_SKIP() << "needs root to act as an ordinary user";
-    const uid_t user = 65534;
-    const char* old_home = std::getenv("HOME");
-    const std::string saved_home = old_home ? old_home : "";
+    const fs::path home = m_folder / "home";
+    const fs::path writable = m_folder / "writable";
+    const fs::path locked = m_folder / "locked";
+    for (const fs::path& folder : {home, writable, locked}) {
+        fs::create_directories(folder);
+        fs::permissions(folder, folder == locked ? fs::perms(0755) : fs::perms::all);
+    }
+    fs::permissions(m_folder, fs::perms::all);
+    const std::string saved_home = std::getenv("HOME") ? std::getenv("HOME") : "";
     ::setenv("HOME", home.c_str(), 1);
     ::unsetenv("XDG_CONFIG_HOME");
 
-    auto folder_shown = [&](const std::filesystem::path& current) {
-        std::filesystem::current_path(current);
-        QString folder;
-        DialogDriver driver({[&] {
-            QFileDialog* dialog = shown<QFileDialog>();
-            if (!dialog)
-                return false;
-            folder = dialog->directory().absolutePath();
-            QMetaObject::invokeMethod(dialog, &QDialog::reject, Qt::QueuedConnection);
+    auto folder_shown = [&](const fs::path& current) {
+        fs::current_path(current);
+        std::string folder;
+        DialogDriver driver({on_shown<QFileDialog>([&](QFileDialog& dialog) {
+            folder = dialog.directory().absolutePath().toStdString();
             return true;
-        }});
-        FileDialogRequest request = request_in_folder(FileDialogMode::Save, FileDialogFlag::PathMustExist);
-        request.initial_directory.clear();
-        if (::setresuid(user, user, 0) != 0)
+        })});
+        FileDialogRequest asked = request(FileDialogMode::Save, FileDialogFlag::PathMustExist);
+        asked.initial_directory.clear();
+        if (::setresuid(65534, 65534, 0) != 0)
             return std::string("(could not change user)");
-        dialog_service().ask_file(request);
+        dialog_service().ask_file(asked);
         if (::setresuid(0, 0, 0) != 0)
             std::abort();
-        return utf8_of(folder);
+        return folder;
     };
     EXPECT_EQ(folder_shown(writable), writable.string());
     EXPECT_EQ(folder_shown(locked), home.string());
-    std::filesystem::create_directory(pictures);
-    std::filesystem::permissions(pictures, std::filesystem::perms::all);
-    EXPECT_EQ(folder_shown(locked), pictures.string());
-
+    fs::create_directory(home / "Pictures");
+    fs::permissions(home / "Pictures", fs::perms::all);
+    EXPECT_EQ(folder_shown(locked), (home / "Pictures").string());
     ::setenv("HOME", saved_home.c_str(), 1);
 }
 
@@ -390,38 +345,28 @@ TEST_F(QtDialogTest, WithoutAFolderTheDialogOpensWhereTheUserCanWrite)
 // A file without an extension that holds a PNG signature shows whether its contents were read.
 TEST_F(QtDialogTest, TheFileListNeverReadsAFile)
 {
-    write_file(m_folder / "picture", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
-    const QString sniffed = QMimeDatabase().mimeTypeForFile(qt_text((m_folder / "picture").string())).comment();
+    write_file("picture", std::string_view("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
+    const QString path = QString::fromStdString((m_folder / "picture").string());
+    const QString sniffed = QMimeDatabase().mimeTypeForFile(path).comment();
     ASSERT_FALSE(sniffed.isEmpty());
-    FileDialogRequest request = request_in_folder(FileDialogMode::Open, 0);
-    request.filter.clear();
     QString type;
-    DialogDriver driver({[&] {
-        QFileDialog* dialog = shown<QFileDialog>();
-        auto* model = dialog ? dialog->findChild<QFileSystemModel*>() : nullptr;
-        if (!model || !listed_names(*dialog))
-            return false;
-        QModelIndex index = model->index(qt_text((m_folder / "picture").string()));
-        type = model->index(index.row(), 2, index.parent()).data().toString();
-        if (type.isEmpty())
-            return false;
-        QMetaObject::invokeMethod(dialog, &QDialog::reject, Qt::QueuedConnection);
-        return true;
-    }});
-    dialog_service().ask_file(request);
+    DialogDriver driver({on_shown<QFileDialog>([&](QFileDialog& dialog) {
+        auto* model = dialog.findChild<QFileSystemModel*>();
+        QModelIndex index = listed_names(&dialog) ? model->index(path) : QModelIndex();
+        type = index.siblingAtColumn(2).data().toString();
+        return !type.isEmpty();
+    })});
+    dialog_service().ask_file(request(FileDialogMode::Open, 0));
     EXPECT_TRUE(driver.finished());
     EXPECT_NE(type, sniffed);
 }
 
-// The window a dialog was opened over is active again afterwards, with the focus where it was.
+// The window a dialog or box was opened over is active again afterwards, with the focus where it was.
 TEST_F(QtDialogTest, TheOwnerGetsActivationAndFocusBack)
 {
     register_edit_class();
-    if (!is_window_class_registered("DialogOwner")) {
-        ClassInfo info;
-        info.procedure = &default_window_procedure;
-        register_window_class("DialogOwner", std::move(info));
-    }
+    if (!is_window_class_registered("DialogOwner"))
+        register_window_class("DialogOwner", ClassInfo{});
     CreateParams params;
     params.class_name = "DialogOwner";
     params.style = WS_OVERLAPPED | WS_CAPTION;
@@ -429,33 +374,19 @@ TEST_F(QtDialogTest, TheOwnerGetsActivationAndFocusBack)
     params.height = 200;
     WindowHandle owner = create_window(params);
     show_window(owner, ShowCommand::Show);
-    CreateParams edit_params;
-    edit_params.class_name = kEditClassName;
-    edit_params.style = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
-    edit_params.width = 100;
-    edit_params.height = 24;
-    edit_params.parent = owner;
-    WindowHandle edit = create_window(edit_params);
+    params.class_name = kEditClassName;
+    params.style = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
+    params.parent = owner;
+    WindowHandle edit = create_window(params);
     set_focus(edit);
     process_waiting_messages();
     ASSERT_EQ(focus_window(), edit);
 
-    FileDialogRequest file_request = request_in_folder(FileDialogMode::Save, 0);
-    file_request.owner = edit;
-    DialogDriver driver({[&] {
-        QFileDialog* dialog = shown<QFileDialog>();
-        if (!dialog)
-            return false;
-        QMetaObject::invokeMethod(dialog, &QDialog::reject, Qt::QueuedConnection);
-        return true;
-    }, [&] {
-        QMessageBox* box = shown<QMessageBox>();
-        if (!box)
-            return false;
-        QMetaObject::invokeMethod(box, &QDialog::accept, Qt::QueuedConnection);
-        return true;
-    }});
-    dialog_service().ask_file(file_request);
+    DialogDriver driver({on_shown<QFileDialog>([](QFileDialog&) { return true; }),
+                         on_shown<QMessageBox>([](QMessageBox&) { return true; }, QMessageBox::Ok)});
+    FileDialogRequest asked = request(FileDialogMode::Save, 0);
+    asked.owner = edit;
+    dialog_service().ask_file(asked);
     process_waiting_messages();
     EXPECT_EQ(active_window(), owner);
     EXPECT_EQ(focus_window(), edit);
@@ -470,62 +401,47 @@ TEST_F(QtDialogTest, TheOwnerGetsActivationAndFocusBack)
 
 TEST_F(QtDialogTest, TheFontDialogReturnsItsColour)
 {
-    struct Case {
-        Colour initial;
-        const char* pick;  // null: leave the colour as it is
-        Colour expected;
-    };
-    for (const Case& c : {Case{0x0000FF, "蓝色", 0xFF0000}, Case{0x123456, nullptr, 0x123456},
-                          Case{0x000000, "紫红色", 0xFF00FF}}) {
-        FontDialogRequest request;
-        request.colour = c.initial;
-        DialogDriver driver({[&] {
+    for (auto [initial, pick, expected] : {std::tuple<Colour, const char*, Colour>{0x0000FF, "蓝色", 0xFF0000},
+                                           {0x123456, nullptr, 0x123456}, {0x000000, "紫红色", 0xFF00FF}}) {
+        DialogDriver driver({[pick = pick] {
             QFontDialog* dialog = shown<QFontDialog>();
-            if (!dialog)
-                return false;
-            auto* colours = dialog->findChild<QComboBox*>(QStringLiteral("colour"));
-            if (colours && c.pick)
-                colours->setCurrentIndex(colours->findText(QString::fromUtf8(c.pick)));
-            QMetaObject::invokeMethod(dialog, &QDialog::accept, Qt::QueuedConnection);
-            return true;
+            auto* colours = dialog ? dialog->findChild<QComboBox*>(QStringLiteral("colour")) : nullptr;
+            if (colours && pick)
+                colours->setCurrentIndex(colours->findText(QString::fromUtf8(pick)));
+            if (dialog)
+                QMetaObject::invokeMethod(dialog, &QDialog::accept, Qt::QueuedConnection);
+            return dialog != nullptr;
         }});
-        FontDialogAnswer answer = dialog_service().ask_font(request);
+        FontDialogRequest asked;
+        asked.colour = initial;
+        FontDialogAnswer answer = dialog_service().ask_font(asked);
         EXPECT_TRUE(answer.confirmed);
-        EXPECT_EQ(answer.colour, c.expected) << std::hex << c.initial;
+        EXPECT_EQ(answer.colour, expected) << std::hex << initial;
     }
 }
 
-// The child run of the test below: one file dialog, shown and confirmed.
+// Run by the test below in a process of its own: one file dialog, shown and confirmed.
 TEST_F(QtDialogTest, DISABLED_OneFileDialog)
 {
-    DialogDriver driver({[&] {
-        QFileDialog* dialog = shown<QFileDialog>();
-        if (!dialog || !listed_names(*dialog))
-            return false;
-        dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QStringLiteral("x.bmp"));
-        QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
-        return true;
-    }});
-    write_file(m_folder / "y.bmp", "x");
-    FileDialogRequest request = request_in_folder(FileDialogMode::Save, 0);
-    request.filter.clear();
-    EXPECT_TRUE(dialog_service().ask_file(request).confirmed);
+    write_file("y.bmp");
+    DialogDriver driver({[] { return listed_names(shown<QFileDialog>()) && type_and_confirm("x.bmp")(); }});
+    EXPECT_TRUE(dialog_service().ask_file(request(FileDialogMode::Save, 0)).confirmed);
 }
 
 TEST_F(QtDialogTest, ARunWritesNothingIntoTheConfigurationFolder)
 {
-    const std::filesystem::path configuration = m_folder / "config";
-    std::filesystem::create_directory(configuration);
+    const fs::path configuration = m_folder / "config";
+    fs::create_directory(configuration);
     QProcess child;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), qt_text(configuration.string()));
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), QString::fromStdString(configuration.string()));
     child.setProcessEnvironment(environment);
-    child.start(qt_text(std::filesystem::read_symlink("/proc/self/exe").string()),
+    child.start(QString::fromStdString(fs::read_symlink("/proc/self/exe").string()),
                 {QStringLiteral("--gtest_also_run_disabled_tests"),
                  QStringLiteral("--gtest_filter=QtDialogTest.DISABLED_OneFileDialog")});
     ASSERT_TRUE(child.waitForFinished(30000));
     EXPECT_EQ(child.exitCode(), 0) << child.readAll().toStdString();
-    EXPECT_TRUE(std::filesystem::is_empty(configuration));
+    EXPECT_TRUE(fs::is_empty(configuration));
 }
 
 }  // namespace
