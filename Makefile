@@ -32,7 +32,7 @@ test: build
 install: build
 	@DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix $(PREFIX)
 
-# Removes what the last `make install` wrote (pass the same DESTDIR).
+# Removes what the last `make install` wrote (pass the same DESTDIR); `make package` does not count.
 uninstall:
 	@DESTDIR="$(DESTDIR)" cmake --build $(BUILD) --target uninstall
 

@@ -1,6 +1,6 @@
 # `make install DESTDIR=...` lays out exactly the tree below, the menu entry and the metainfo pass
-# their validators and agree with each other, every icon is the size its folder says, and the
-# uninstall removes every file again.
+# their validators and agree with each other, every icon is the size its folder says, a package
+# build leaves the uninstall list alone, and the uninstall removes every file again.
 #   cmake -DBUILD_DIR=<build> -DWORK_DIR=<scratch> -DAPP_ID=<metainfo id> -P install_tree_test.cmake
 
 set(expected_files
@@ -26,8 +26,8 @@ function(fail message)
   message(FATAL_ERROR "${message}")
 endfunction()
 
-# A test install must not replace the manifest of a real one in the same build folder.
-set(manifest ${BUILD_DIR}/install_manifest.txt)
+# A test install must not replace the file list of a real one in the same build folder.
+set(manifest ${BUILD_DIR}/installed_files.txt)
 if(EXISTS ${manifest})
   file(COPY_FILE ${manifest} ${WORK_DIR}.manifest-kept)
 endif()
@@ -47,8 +47,7 @@ if(NOT status EQUAL 0)
   restore_manifest()
   fail("install failed: ${errors}")
 endif()
-file(STRINGS ${manifest} manifest_entries)
-file(COPY_FILE ${manifest} ${WORK_DIR}/install_manifest.txt)
+file(COPY_FILE ${manifest} ${WORK_DIR}/installed_files.txt)
 restore_manifest()
 
 # --- The tree, exactly.
@@ -111,9 +110,24 @@ foreach(file ${installed})
   endif()
 endforeach()
 
-# --- The uninstall removes every file.
+# --- A package build does not touch the list an uninstall works from (it installs into a staging
+# folder of its own), and the uninstall removes every file.
+set(list_before "none")
+if(EXISTS ${manifest})
+  file(READ ${manifest} list_before)
+endif()
+execute_process(COMMAND cpack -G DEB -B ${WORK_DIR}/package WORKING_DIRECTORY ${BUILD_DIR}
+                RESULT_VARIABLE status OUTPUT_QUIET ERROR_VARIABLE errors)
+set(list_after "none")
+if(EXISTS ${manifest})
+  file(READ ${manifest} list_after)
+endif()
+if(NOT status EQUAL 0 OR NOT list_after STREQUAL list_before)
+  fail("packaging failed or changed the uninstall list (${status}): ${errors}")
+endif()
+
 execute_process(COMMAND ${CMAKE_COMMAND} -E env DESTDIR=${root} ${CMAKE_COMMAND}
-                        -DMANIFEST=${WORK_DIR}/install_manifest.txt -P ${CMAKE_CURRENT_LIST_DIR}/../../cmake/uninstall.cmake
+                        -DMANIFEST=${WORK_DIR}/installed_files.txt -P ${CMAKE_CURRENT_LIST_DIR}/../../cmake/uninstall.cmake
                 RESULT_VARIABLE status OUTPUT_QUIET ERROR_VARIABLE errors)
 file(GLOB_RECURSE left LIST_DIRECTORIES false RELATIVE ${root} ${root}/*)
 if(NOT status EQUAL 0 OR left)
