@@ -11,7 +11,7 @@
 //   get CONTROL INDEX          print the property as read through get property
 //   expect CONTROL INDEX VALUE fail unless the property reads VALUE
 //   shot PATH                  save the main window as PNG
-//   wait MS
+//   wait MS                    let the program run on its own for MS milliseconds (it sleeps when idle)
 //   close                      close the main window as its close button does
 //
 // Lines are UTF-8. Controls are named by their stored names; "-" names the window's own unit.
