@@ -1,5 +1,6 @@
 #include "platform/application.h"
 
+#include "platform/qt/application_qt.h"
 #include "platform/qt/fonts_qt.h"
 #include "platform/qt/input_routing_qt.h"
 #include "platform/qt/message_loop_qt.h"
@@ -8,6 +9,7 @@
 #include "platform/qt/device_context_qt.h"
 
 #include <QApplication>
+#include <QLatin1String>
 #include <QEvent>
 #include <QIcon>
 #include <QPixmap>
@@ -18,6 +20,7 @@
 #include <QStyleFactory>
 #include <QTranslator>
 
+#include <cstdio>
 #include <cstdlib>
 #include <limits>
 #include <memory>
@@ -84,7 +87,28 @@ void keep_no_settings()
     }
 }
 
+QtMessageHandler g_next_message_handler = nullptr;
+
+void filter_platform_notices(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type == QtWarningMsg && message.startsWith(QLatin1String("This plugin does not support ")))
+        return;
+    if (g_next_message_handler) {
+        g_next_message_handler(type, context, message);
+        return;
+    }
+    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+}
+
 }  // namespace
+
+QtMessageHandler install_platform_notice_filter()
+{
+    QtMessageHandler previous = qInstallMessageHandler(filter_platform_notices);
+    if (previous != filter_platform_notices)
+        g_next_message_handler = previous;
+    return g_next_message_handler;
+}
 
 void start_platform(int argc, char** argv, Display display)
 {
@@ -99,6 +123,7 @@ void start_platform(int argc, char** argv, Display display)
         g_argc = 1;
         g_argv[0] = argv[0];
     }
+    install_platform_notice_filter();
     g_application = std::make_unique<QApplication>(g_argc, g_argv);
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Windows")));
     QApplication::setFont(default_gui_font());

@@ -35,7 +35,24 @@ struct HandlerTable {
 // A routine registered for program end (runtime service 3); it receives its 0-based position.
 using ProgramEndRoutine = void (*)(int position);
 
-// Runtime service numbers (slot 13).
+// What runtime services 4 and 5 exchange through their second argument: a property of a component
+// object held directly, named as for get and set property.
+struct ObjectProperty {
+    std::int32_t index = 0;
+    std::int32_t member = -1;  // kWholeValue, or a font member
+    Word low = 0;              // the value: filled by service 4, taken by service 5
+    Word high = 0;
+};
+
+// Runtime service numbers (slot 13) and their arguments (a, b, c):
+//   FindNextFile         pattern text, attribute mask, address of the caller's search-handle word;
+//                        answers a new text (the caller releases it) or 0 when no name is left
+//   CloseFileSearch      address of the caller's search-handle word
+//   MakeArrayWritable    address of the caller's array pointer
+//   RegisterProgramEnd   the routine
+//   ReadObjectProperty   component object, address of an ObjectProperty; answers its low word too
+//   WriteObjectProperty  component object, address of an ObjectProperty
+//   Initialise           nothing
 namespace Service {
 inline constexpr int FindNextFile = 0;
 inline constexpr int CloseFileSearch = 1;

@@ -6,6 +6,7 @@
 #include "platform/application.h"
 #include "runtime/diagnostics/error_report.h"
 #include "runtime/diagnostics/messages.h"
+#include "runtime/files/file_search.h"
 #include "runtime/boundary/heap.h"
 #include "runtime/windows/initialise.h"
 #include "runtime/boundary/program_end.h"
@@ -58,7 +59,6 @@ void entry_load_window(WindowId window)
 
 Word entry_runtime_service(int number, Word a, Word b, Word c)
 {
-    (void)c;
     switch (number) {
     case Service::Initialise:
         if (g_pending_header)
@@ -79,13 +79,27 @@ Word entry_runtime_service(int number, Word a, Word b, Word c)
         return 0;
     }
     case Service::FindNextFile:
+        return reinterpret_cast<Word>(
+            find_next_file(reinterpret_cast<const char*>(a), static_cast<std::uint32_t>(b), reinterpret_cast<Word*>(c)));
     case Service::CloseFileSearch:
-    case Service::ReadObjectProperty:
-    case Service::WriteObjectProperty:
-        // FIXME: file search and direct object property access are not offered by this runtime;
-        // nothing in the certificate maker uses them. They answer "nothing".
-        (void)b;
+        close_file_search(reinterpret_cast<Word*>(a));
         return 0;
+    case Service::ReadObjectProperty: {
+        auto* access = reinterpret_cast<ObjectProperty*>(b);
+        if (!access)
+            return 0;
+        PropertyValue value = get_object_property(reinterpret_cast<const void*>(a), access->index, access->member);
+        access->low = value.low;
+        access->high = value.high;
+        return value.low;
+    }
+    case Service::WriteObjectProperty: {
+        const auto* access = reinterpret_cast<const ObjectProperty*>(b);
+        if (access)
+            set_object_property(reinterpret_cast<const void*>(a), access->index, access->member, access->low,
+                                access->high);
+        return 0;
+    }
     default:
         return 0;
     }

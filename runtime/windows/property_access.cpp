@@ -51,6 +51,25 @@ const PropertyEntry* property_entry(const KindRecord* kind, std::int32_t index)
     return &kind->properties[index];
 }
 
+struct Address {
+    WindowId window = 0;
+    ControlId control = 0;
+};
+
+// The window and control whose live component `object` is, found by comparing addresses only.
+Address address_of_object(const void* object)
+{
+    if (object) {
+        for (WindowEntry& entry : window_table().entries()) {
+            for (const form::UnitRecord& record : entry.unit.units.records()) {
+                if (!record.is_menu_item() && component_of(record) == object)
+                    return {entry.unit.id, record.id()};
+            }
+        }
+    }
+    report_runtime_error(messages::window_or_control_missing(), 0, 0, 0);
+}
+
 template <class Operation>
 Operation operation(const KindRecord* kind, int number)
 {
@@ -113,6 +132,18 @@ void set_property_entry(WindowId window, ControlId control, std::int32_t index, 
     WrittenProperty written(entry->type_code, member, low, high, current_font);
     if (changed(component, own_index, written.data) == 1 && live_component(*target.record) == component)
         recreate_component(window, control);
+}
+
+PropertyValue get_object_property(const void* object, std::int32_t index, std::int32_t member)
+{
+    Address address = address_of_object(object);
+    return get_property_entry(address.window, address.control, index, member);
+}
+
+void set_object_property(const void* object, std::int32_t index, std::int32_t member, Word low, Word high)
+{
+    Address address = address_of_object(object);
+    set_property_entry(address.window, address.control, index, member, low, high);
 }
 
 }  // namespace runtime

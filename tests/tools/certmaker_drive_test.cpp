@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -27,7 +28,17 @@ namespace fs = std::filesystem;
 struct DriveRun {
     std::string output;
     int exit_code = -1;
+    double cpu_seconds = 0;   // user and system time of the run
+    double wall_seconds = 0;
 };
+
+double children_cpu_seconds()
+{
+    rusage usage{};
+    ::getrusage(RUSAGE_CHILDREN, &usage);
+    auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
 
 struct CertmakerDrive : testing::Test {
     fs::path folder;
@@ -50,6 +61,8 @@ struct CertmakerDrive : testing::Test {
         std::string command = "cd '" + folder.string() + "' && " + shell_setup + "QT_QPA_PLATFORM=offscreen timeout 60 '" +
                               std::string(CERTMAKER_BINARY_DIR) + "/bin/certmaker-drive' test.script 2>/dev/null";
         DriveRun run;
+        double cpu_before = children_cpu_seconds();
+        auto started = std::chrono::steady_clock::now();
         FILE* pipe = ::popen(command.c_str(), "r");
         if (!pipe)
             return run;
@@ -59,6 +72,8 @@ struct CertmakerDrive : testing::Test {
             run.output.append(buffer.data(), got);
         int status = ::pclose(pipe);
         run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        run.cpu_seconds = children_cpu_seconds() - cpu_before;
+        run.wall_seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
         return run;
     }
 
@@ -424,6 +439,20 @@ TEST_F(CertmakerDrive, PicturesAreDecodedAndConvertedOncePerKindAndNeverPerKeyst
     EXPECT_EQ(step(5), (Step{1, 1, 0})) << run.output;
     for (std::size_t i = 6; i < c.size(); ++i)
         EXPECT_EQ(step(i), (Step{0, 0, 0})) << "step " << i << "\n" << run.output;
+}
+
+TEST_F(CertmakerDrive, WaitLetsTheProgramSleepInItsOwnLoop)
+{
+    DriveRun quick = drive("kind 光棍证\n");
+    DriveRun waiting = drive("kind 光棍证\nwait 3000\nget 编辑框1 0\n");
+    expect_all_ok(quick);
+    expect_all_ok(waiting);
+    EXPECT_NE(waiting.output.find("ok wait 3000"), std::string::npos) << waiting.output;
+    EXPECT_GE(waiting.wall_seconds, 3.0);
+    // Spinning through the wait costs up to three seconds of CPU more than the quick run (about one
+    // on a machine busy with other work); sleeping costs next to nothing.
+    EXPECT_LT(waiting.cpu_seconds - quick.cpu_seconds, 0.5)
+        << "quick run " << quick.cpu_seconds << " s, with the wait " << waiting.cpu_seconds << " s";
 }
 
 }  // namespace

@@ -18,9 +18,10 @@
 #include "runtime/windows/window_table.h"
 
 #include <QCryptographicHash>
-#include <QElapsedTimer>
+#include <QTimer>
 #include <QImage>
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 #include <map>
@@ -72,13 +73,18 @@ void settle()
     platform::process_waiting_messages();
 }
 
+// Dispatches as the message loop does, blocking while nothing happens, until the time is up or the
+// program quits (the quit message stays queued for the program's loop).
 void wait_for(int milliseconds)
 {
-    QElapsedTimer timer;
-    timer.start();
-    do {
-        platform::process_waiting_messages();
-    } while (timer.elapsed() < milliseconds && !platform::quit_waiting());
+    bool done = false;
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    QObject::connect(&deadline, &QTimer::timeout, [&done] { done = true; });
+    deadline.start(std::max(milliseconds, 0));
+    platform::process_waiting_messages();
+    while (!done && !platform::quit_waiting())
+        platform::dispatch_one_message(platform::Wait::Yes);
 }
 
 std::uint16_t type_code_of(const Target& target, int index)

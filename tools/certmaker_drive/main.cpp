@@ -17,6 +17,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -92,6 +93,13 @@ void perform_next_line()
                 g_run.failed = true;
             }
             continue;
+        }
+        if (parsed.command->verb == drive::Verb::Wait) {
+            // The program's own loop runs meanwhile and sleeps while nothing happens: its timers,
+            // the GIF animator and idle processing go on as they would for a user.
+            report("ok", line, "");
+            QTimer::singleShot(std::max(parsed.command->number, 0), perform_next_line);
+            return;
         }
         std::string output;
         std::string failure = g_run.driver->perform(*parsed.command, output);

@@ -11,7 +11,7 @@
 //   get CONTROL INDEX          print the property as read through get property
 //   expect CONTROL INDEX VALUE fail unless the property reads VALUE
 //   shot PATH                  save the main window as PNG
-//   wait MS
+//   wait MS                    let the program run on its own for MS milliseconds (it sleeps when idle)
 //   counts                     print how many pictures were decoded, converted and scaled so far
 //   close                      close the main window as its close button does
 //

@@ -3,6 +3,7 @@
 #include "platform/cursors.h"
 #include "platform/dialogs.h"
 #include "platform/text_encoding.h"
+#include "runtime/boundary/entry_table.h"
 #include "runtime/boundary/heap.h"
 #include "tests/runtime/windows/window_test_support.h"
 
@@ -292,6 +293,55 @@ TEST_F(PropertyAccess, ReportsAccessesThatCannotBeServed)
                   "修改组件属性时发现指定窗口尚未载入");
     expect_report([] { get_property_entry(kWindow, 0x16010077, kLeft, kWholeValue); },
                   "指定窗口或窗口组件不存在或尚未载入");
+}
+
+// Services 4 and 5 through the entry table, with the object given as the application would hold it.
+Word object_service(int service, const void* object, ObjectProperty& access)
+{
+    return entry_table().runtime_service(service, reinterpret_cast<Word>(object), reinterpret_cast<Word>(&access), 0);
+}
+
+TEST_F(PropertyAccess, ObjectsHeldDirectlyReachTheirOwnControlsProperties)
+{
+    load_two_boxes();
+    const Component* first = box(kBox1);
+    const Component* second = box(kBox2);
+    const Component* window = window_object(entry());
+
+    ObjectProperty left{kLeft, kWholeValue};
+    EXPECT_EQ(object_service(Service::ReadObjectProperty, second, left), 50u);
+    EXPECT_EQ(left.low, 50u);
+    ObjectProperty width{kWidth, kWholeValue};
+    object_service(Service::ReadObjectProperty, window, width);
+    EXPECT_EQ(static_cast<std::int32_t>(width.low), get_integer(kOwnUnit, kWidth));
+
+    // Writing goes to the object's own control, common and kind properties alike.
+    ObjectProperty move{kLeft, kWholeValue, 70};
+    object_service(Service::WriteObjectProperty, second, move);
+    EXPECT_EQ(get_integer(kBox2, kLeft), 70);
+    EXPECT_EQ(get_integer(kBox1, kLeft), 10);
+    ObjectProperty flag{kFlag, kWholeValue, 5};
+    object_service(Service::WriteObjectProperty, first, flag);
+    EXPECT_EQ(box(kBox1)->m_block.flag, 1u);
+    EXPECT_EQ(box(kBox2)->m_block.flag, 0u);
+
+    // Without an access record the services do nothing.
+    EXPECT_EQ(entry_table().runtime_service(Service::ReadObjectProperty, reinterpret_cast<Word>(first), 0, 0), 0u);
+
+    // A pointer that is no loaded control's object is reported, never followed.
+    expect_report(
+        [] {
+            int not_a_component = 0;
+            ObjectProperty access{kLeft, kWholeValue};
+            object_service(Service::ReadObjectProperty, &not_a_component, access);
+        },
+        "指定窗口或窗口组件不存在或尚未载入");
+    expect_report(
+        [] {
+            ObjectProperty access{kLeft, kWholeValue, 1};
+            object_service(Service::WriteObjectProperty, nullptr, access);
+        },
+        "指定窗口或窗口组件不存在或尚未载入");
 }
 
 }  // namespace
