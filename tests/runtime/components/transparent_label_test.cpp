@@ -157,5 +157,18 @@ TEST_F(TransparentLabelTest, WritesAreClampedAndNeverAskForRecreation)
     EXPECT_NE(platform::window_ex_style(m_label->handle()) & platform::WS_EX_TRANSPARENT, 0u);
 }
 
+TEST_F(TransparentLabelTest, TextEffectsPaintTheirReliefAroundTheText)
+{
+    EffectInk ink[4];
+    for (std::int32_t effect = 0; effect < 4; ++effect) {
+        write_property(transparent_label_kind(), m_label, TransparentLabelProperty::TextColour, integer_data(0x0000FF));
+        write_property(transparent_label_kind(), m_label, TransparentLabelProperty::Effect, integer_data(effect));
+        auto context = platform::memory_device_context(kLabelPlace.width(), kLabelPlace.height(), 0x808080);
+        m_label->paint(*context);
+        ink[effect] = effect_ink(*context, platform::Rect{0, 0, kLabelPlace.width(), kLabelPlace.height()});
+    }
+    expect_text_effects(ink);
+}
+
 }  // namespace
 }  // namespace runtime::components
