@@ -23,4 +23,9 @@ std::unique_ptr<Bitmap> capture_screen_rect(const Rect& rect);
 // handle names no window.
 std::unique_ptr<Bitmap> capture_window(WindowHandle handle);
 
+// The pixels the platform holds for the window's outer rectangle right now, as the display shows
+// them: nothing is painted for the capture, so a paint that has not happened yet does not show.
+// None when the handle names no window or the desktop cannot give them back.
+std::unique_ptr<Bitmap> held_window_pixels(WindowHandle handle);
+
 }  // namespace platform

@@ -16,3 +16,5 @@ if [ "$found" -eq 0 ]; then
   echo "no benchmarks in $build/bin (configure with -DCERTMAKER_BENCH=ON and benchmark installed)" >&2
   exit 1
 fi
+echo "== whole processes beside their anchors"
+python3 "$(dirname "$0")/bench_table.py" "$build"

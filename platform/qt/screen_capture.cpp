@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
+#include <QPixmap>
 #include <QScreen>
 
 #include <algorithm>
@@ -79,6 +80,23 @@ std::unique_ptr<Bitmap> capture_screen_rect(const Rect& rect)
     }
     // The rendered image becomes the bitmap as it is: no copy, no conversion.
     return bitmap_adopting_image(std::move(image));
+}
+
+std::unique_ptr<Bitmap> held_window_pixels(WindowHandle handle)
+{
+    std::shared_ptr<NativeWindow> window = find_window(handle);
+    if (!window || !window->outer)
+        return nullptr;
+    QWidget* outer = window->outer;
+    QWidget* top = outer->window();
+    QScreen* screen = top->screen();
+    if (!screen || !top->isVisible())
+        return nullptr;
+    QPoint origin = outer->mapTo(top, QPoint(0, 0));
+    QPixmap held = screen->grabWindow(top->winId(), origin.x(), origin.y(), outer->width(), outer->height());
+    if (held.isNull())
+        return nullptr;
+    return bitmap_adopting_image(held.toImage());
 }
 
 std::unique_ptr<Bitmap> capture_window(WindowHandle handle)

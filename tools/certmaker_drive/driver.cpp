@@ -340,6 +340,18 @@ std::string Driver::perform(const Command& command, std::string& output)
             return "reads \"" + output + "\", expected \"" + command.text + "\"";
         return {};
     }
+    case Verb::Set: {
+        std::optional<Target> target = control(command.control);
+        if (!target)
+            return "no control named " + command.control;
+        if (!is_text_type(type_code_of(*target, command.index)))
+            return "property " + std::to_string(command.index) + " is not a text";
+        std::string text = platform::gbk_from_utf8(command.text);
+        runtime::entry_table().set_property(app::kMainWindow, target->control, command.index, runtime::kWholeValue,
+                                            reinterpret_cast<runtime::Word>(text.c_str()), 0);
+        settle();
+        return {};
+    }
     case Verb::Shot: {
         std::optional<Target> window = control("-");
         settle();

@@ -134,6 +134,18 @@ ParseResult parse_line(const std::string& raw)
         command.number = *size;
         return {command, {}};
     }
+    if (verb == "set") {
+        auto [control, after] = split_first(rest);
+        auto [index_text, value] = split_first(after);
+        std::optional<int> index = integer(index_text);
+        if (control.empty() || !index)
+            return failure("expected: set CONTROL INDEX TEXT");
+        command.verb = Verb::Set;
+        command.control = control;
+        command.index = *index;
+        command.text = value;
+        return {command, {}};
+    }
     if (verb == "get" || verb == "expect") {
         auto [control, after] = split_first(rest);
         auto [index_text, value] = split_first(after);

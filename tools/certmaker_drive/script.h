@@ -10,6 +10,7 @@
 //   save PATH | save cancel    click 按钮生成 and answer the save dialog
 //   get CONTROL INDEX          print the property as read through get property
 //   expect CONTROL INDEX VALUE fail unless the property reads VALUE
+//   set CONTROL INDEX TEXT     write a text property as the program's own code would
 //   shot PATH                  save the main window as PNG
 //   wait MS                    let the program run on its own for MS milliseconds (it sleeps when idle)
 //   counts                     print how many pictures were decoded, converted and scaled so far
@@ -26,7 +27,7 @@
 
 namespace drive {
 
-enum class Verb { Kind, Type, Key, Click, Photo, Font, Save, Get, Expect, Shot, Wait, Counts, Close };
+enum class Verb { Kind, Type, Key, Click, Photo, Font, Save, Get, Expect, Set, Shot, Wait, Counts, Close };
 
 struct Command {
     Verb verb = Verb::Close;

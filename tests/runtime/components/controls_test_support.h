@@ -232,6 +232,61 @@ inline platform::Colour pixel_at(platform::DeviceContext& context, int x, int y)
     return platform::colour_from_qt(QColor(image->pixel(x, y)));
 }
 
+// Where the ink of each colour of a text effect lies: the mean position of the pixels close to
+// the text colour (red), to white and to black, and how many there are, on a grey ground.
+struct EffectInk {
+    double red_x = 0, red_y = 0, white_x = 0, white_y = 0, black_x = 0, black_y = 0;
+    int red = 0, white = 0, black = 0;
+};
+
+inline EffectInk effect_ink(platform::DeviceContext& context, const platform::Rect& rect)
+{
+    EffectInk ink;
+    for (int y = rect.top; y < rect.bottom; ++y) {
+        for (int x = rect.left; x < rect.right; ++x) {
+            platform::Colour c = pixel_at(context, x, y);
+            int r = c & 0xFF, g = (c >> 8) & 0xFF, b = (c >> 16) & 0xFF;
+            if (r > 200 && g < 90 && b < 90) {
+                ink.red_x += x, ink.red_y += y, ++ink.red;
+            } else if (r > 220 && g > 220 && b > 220) {
+                ink.white_x += x, ink.white_y += y, ++ink.white;
+            } else if (r < 40 && g < 40 && b < 40) {
+                ink.black_x += x, ink.black_y += y, ++ink.black;
+            }
+        }
+    }
+    if (ink.red)
+        ink.red_x /= ink.red, ink.red_y /= ink.red;
+    if (ink.white)
+        ink.white_x /= ink.white, ink.white_y /= ink.white;
+    if (ink.black)
+        ink.black_x /= ink.black, ink.black_y /= ink.black;
+    return ink;
+}
+
+// Checks the relief effects 0-3 given the ink each one painted: none plain; 1 white showing below
+// and right of the text; 2 white above and left, the text itself one pixel down and right; 3 a
+// black shadow below and right.
+inline void expect_text_effects(const EffectInk (&ink)[4])
+{
+    for (int effect = 0; effect < 4; ++effect)
+        ASSERT_GT(ink[effect].red, 5) << "effect " << effect;
+    EXPECT_EQ(ink[0].white + ink[0].black, 0);
+    EXPECT_GT(ink[1].white, 5);
+    EXPECT_GT(ink[1].white_x, ink[1].red_x);
+    EXPECT_GT(ink[1].white_y, ink[1].red_y);
+    EXPECT_NEAR(ink[1].red_x, ink[0].red_x, 0.5);
+    EXPECT_GT(ink[2].white, 5);
+    EXPECT_LT(ink[2].white_x, ink[2].red_x);
+    EXPECT_LT(ink[2].white_y, ink[2].red_y);
+    EXPECT_NEAR(ink[2].red_x - ink[0].red_x, 1.0, 0.5);
+    EXPECT_NEAR(ink[2].red_y - ink[0].red_y, 1.0, 0.5);
+    EXPECT_GT(ink[3].black, 5);
+    EXPECT_EQ(ink[3].white, 0);
+    EXPECT_GT(ink[3].black_x, ink[3].red_x);
+    EXPECT_GT(ink[3].black_y, ink[3].red_y);
+}
+
 // Whether any pixel inside `rect` differs from `colour`.
 inline bool any_pixel_other_than(const platform::Bitmap& bitmap, const platform::Rect& rect, platform::Colour colour)
 {

@@ -318,5 +318,21 @@ TEST_F(LabelTest, FeedbackMessageRaisesEventZeroAndReturnsTheHandlersResult)
     window_table().clear();
 }
 
+TEST_F(LabelTest, TextEffectsPaintTheirReliefAroundTheText)
+{
+    EffectInk ink[4];
+    for (std::uint32_t effect = 0; effect < 4; ++effect) {
+        form::LabelBlock block;
+        block.background_colour = 0x808080;
+        block.text_colour = 0x0000FF;
+        block.text_effect = effect;
+        block.caption = "WWW";
+        Label* label = make_label(block, platform::Rect{0, 0, 80, 30});
+        ASSERT_NE(label, nullptr);
+        ink[effect] = effect_ink(*render(*label), platform::Rect{0, 0, 80, 30});
+    }
+    expect_text_effects(ink);
+}
+
 }  // namespace
 }  // namespace runtime::components

@@ -1,0 +1,132 @@
+#!/usr/bin/env python3
+"""Whole-process figures of the certificate maker beside their anchors.
+
+Every measure runs real processes round-robin (one of each per round), takes CPU time and peak
+memory from the kernel's accounting of the finished child (wait4 / getrusage), and prints the
+median over the rounds of each per-round ratio.
+
+Usage: scripts/bench_table.py BUILD_DIR [ROUNDS]
+"""
+import os
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+build = os.path.abspath(sys.argv[1])
+rounds = int(sys.argv[2]) if len(sys.argv) > 2 else 5
+source = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+drive = os.path.join(build, "bin", "certmaker-drive")
+anchors = os.path.join(build, "bin", "anchors")
+work = tempfile.mkdtemp(prefix="certmaker-bench-")
+env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
+
+KINDS = ["光棍证", "聊天许可证", "爱神证", "超级美眉证", "初吻证", "赌神证", "超级帅哥证", "处男证",
+         "色狼证", "网恋许可证", "良家妇女证", "灌水证", "潜水证", "忽悠证", "良好市民证", "浆糊证"]
+SWITCHES = 64
+SAVES = 20
+LOADS = 6
+
+
+def run(argv):
+    """CPU seconds, peak resident MB and wall seconds of one child process."""
+    start = time.perf_counter()
+    child = subprocess.Popen(argv, cwd=work, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    _, status, usage = os.wait4(child.pid, 0)
+    wall = time.perf_counter() - start
+    if os.waitstatus_to_exitcode(status) != 0:
+        sys.exit("failed: " + " ".join(argv))
+    return usage.ru_utime + usage.ru_stime, usage.ru_maxrss / 1024.0, wall
+
+
+def script(name, lines):
+    path = os.path.join(work, name)
+    with open(path, "w", encoding="utf-8") as out:
+        out.write("\n".join(lines + ["close", ""]))
+    return [drive, path]
+
+
+def make_photo(name, width, height):
+    path = os.path.join(work, name)
+    subprocess.run(["convert", "-size", f"{width}x{height}", "gradient:navy-orange", "-attenuate", "0.4",
+                    "+noise", "Gaussian", "-quality", "90", path], check=True)
+    return path
+
+
+def main():
+    photo = make_photo("photo4000.jpg", 4000, 3000)
+    photo8000 = make_photo("photo8000.jpg", 8000, 8000)
+    hostile = os.path.join(source, "tests/runtime/imaging/shown/pcx1_32768x32768.pcx")
+    template = os.path.join(source, "app/data/templates/kind01.jpg")
+    save_bytes = 511734
+
+    kinds = [f"kind {KINDS[i % 16]}" for i in range(1, SWITCHES + 1)]
+    saves = [f"save out{i}.bmp" for i in range(SAVES)]
+    programs = {
+        "idle": script("idle.script", []),
+        "switches": script("switches.script", kinds),
+        "saves": script("saves.script", saves),
+        "photo": script("photo.script", [f"photo {photo}"]),
+        "photo_saves": script("photo_saves.script", [f"photo {photo}"] + saves),
+        "photo_loads": script("photo_loads.script", [f"photo {photo}"] * LOADS),
+        "photo8000": script("photo8000.script", [f"photo {photo8000}"]),
+        "hostile": script("hostile.script", [f"photo {hostile}"]) if os.path.exists(hostile) else None,
+        "anchor_jpeg": [anchors, "jpeg", template, str(SWITCHES)],
+        "anchor_write": [anchors, "write", str(save_bytes), str(SAVES), os.path.join(work, "anchor.bin")],
+        "anchor_photo": [anchors, "jpeg", photo, str(LOADS)],
+        "anchor_window": [anchors, "window"],
+        "anchor_none": [anchors, "jpeg", template, "0"],
+    }
+    results = {name: [] for name, argv in programs.items() if argv}
+    for _ in range(rounds):
+        for name in results:
+            results[name].append(run(programs[name]))
+
+    def per_round(f):
+        return statistics.median(f(i) for i in range(rounds))
+
+    cpu = lambda name, i: results[name][i][0]
+    rss = lambda name, i: results[name][i][1]
+    wall = lambda name, i: results[name][i][2]
+    base = lambda i: cpu("idle", i)
+    anchor_base = lambda i: cpu("anchor_none", i)
+
+    rows = []
+    switch = lambda i: (cpu("switches", i) - base(i)) / SWITCHES
+    jpeg = lambda i: (cpu("anchor_jpeg", i) - anchor_base(i)) / SWITCHES
+    rows.append(("One kind switch, end to end (CPU)", per_round(switch) * 1e3, "ms", per_round(jpeg) * 1e3,
+                 per_round(lambda i: switch(i) / jpeg(i)), "<= 2.5x"))
+    save = lambda i: (cpu("saves", i) - base(i)) / SAVES
+    write = lambda i: (cpu("anchor_write", i) - anchor_base(i)) / SAVES
+    rows.append(("One save (snapshot + write, CPU)", per_round(save) * 1e3, "ms", per_round(write) * 1e3,
+                 per_round(lambda i: save(i) / write(i)), "<= 2x"))
+    photo_save = lambda i: (cpu("photo_saves", i) - cpu("photo", i)) / SAVES
+    rows.append(("One save with a 4000x3000 photo shown", per_round(photo_save) * 1e3, "ms",
+                 per_round(write) * 1e3, per_round(lambda i: photo_save(i) / write(i)), "<= 2.5x"))
+    load = lambda i: (cpu("photo_loads", i) - base(i)) / LOADS
+    decode = lambda i: (cpu("anchor_photo", i) - anchor_base(i)) / LOADS
+    rows.append(("Loading a 4000x3000 JPEG photo (CPU)", per_round(load) * 1e3, "ms", per_round(decode) * 1e3,
+                 per_round(lambda i: load(i) / decode(i)), "<= 0.5x"))
+    start = lambda i: wall("idle", i)
+    window = lambda i: wall("anchor_window", i)
+    rows.append(("Start to first painted window, then close (wall)", per_round(start) * 1e3, "ms",
+                 per_round(window) * 1e3, per_round(lambda i: start(i) / window(i)), "<= 1.5x"))
+
+    print(f"{'Measure':52} {'Now':>10} {'Anchor':>10} {'Ratio':>7}  Goal")
+    for name, now, unit, anchor, ratio, goal in rows:
+        print(f"{name:52} {now:8.2f}{unit} {anchor:8.2f}{unit} {ratio:6.2f}x  {goal}")
+    idle = per_round(lambda i: rss("idle", i))
+    print(f"{'Peak memory, no photo':52} {idle:8.1f}MB")
+    for name, label, goal in (("photo", "Peak memory with the 4000x3000 photo", "< 80 MB"),
+                              ("photo8000", "Peak memory with an 8000x8000 photo", "< 150 MB"),
+                              ("hostile", "Tiny 1-bit PCX declaring 32768x32768, shown", "< idle + 150 MB")):
+        if name in results:
+            peak = per_round(lambda i: rss(name, i))
+            print(f"{label:52} {peak:8.1f}MB (+{peak - idle:.1f})  {goal}")
+    print(f"load average at the end: {os.getloadavg()}")
+    shutil.rmtree(work, ignore_errors=True)
+
+
+main()

@@ -1,0 +1,43 @@
+#!/usr/bin/env python3
+"""Writes the pictures of this folder: tiny files that declare a huge picture within the decoders'
+limits. They may decode or not; shown in the picture box, what they cost must follow the size of the
+box, not the size they declare.
+
+Run from anywhere: python3 make_shown.py (files are written next to this script).
+"""
+import os
+import struct
+import zlib
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+
+
+def write(name, data):
+    with open(os.path.join(HERE, name), 'wb') as f:
+        f.write(data)
+
+
+def pcx(bits, width, height, line, data, version=5):
+    header = struct.pack('<BBBBHHHHHH', 10, version, 1, bits, 0, 0, width - 1, height - 1, 72, 72)
+    header += b'\0' * 48 + bytes([0, 1]) + struct.pack('<HH', line, 1)
+    return header + b'\0' * (128 - len(header)) + data
+
+
+# 1 bit: 32768 x 32768 in 136 bytes (four runs, the rest missing).
+write('pcx1_32768x32768.pcx', pcx(1, 32768, 32768, 4096, b'\xff\x00' * 4, version=3))
+# 8 bits: 16000 x 16000 with a few runs and its colour table.
+palette = bytes(range(256)) * 3
+write('pcx8_16000x16000.pcx', pcx(8, 16000, 16000, 16000, b'\xff\x80' * 4 + b'\x0c' + palette))
+# BMP: 24 bits, 12000 x 12000, a few bytes of rows.
+info = struct.pack('<IiiHHIIiiII', 40, 12000, 12000, 1, 24, 0, 0, 2835, 2835, 0, 0)
+write('bmp_12000x12000.bmp', b'BM' + struct.pack('<IHHI', 54 + 64, 0, 0, 54) + info + b'\x80' * 64)
+# GIF: a 20000 x 20000 logical screen around a 4 x 4 frame.
+head = b'GIF89a' + struct.pack('<HHBBB', 20000, 20000, 0x81, 0, 0) + bytes([0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255])
+frame = b',' + struct.pack('<HHHHB', 0, 0, 4, 4, 0) + b'\x02\x02\x84\x51\x00'
+write('gif_screen_20000x20000.gif', head + frame + b';')
+# PNG: 10000 x 10000 RGBA, rows of zeros deflated.
+def chunk(kind, data):
+    return struct.pack('>I', len(data)) + kind + data + struct.pack('>I', zlib.crc32(kind + data) & 0xFFFFFFFF)
+rows = zlib.compress(b'\0' * (10000 * 4 + 1) * 10000, 9)
+write('png_10000x10000.png', b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', struct.pack('>IIBBBBB', 10000, 10000, 8, 6, 0, 0, 0))
+      + chunk(b'IDAT', rows) + chunk(b'IEND', b''))
