@@ -94,6 +94,10 @@ std::unique_ptr<Bitmap> bitmap_from_indexed8(const std::uint8_t* rows, int width
                                              TargetSize target);
 std::unique_ptr<Bitmap> bitmap_from_monochrome(const std::uint8_t* rows, int width, int height, std::size_t stride,
                                                RowOrder order, TargetSize target);
+// 32-bit pixels blue, green, red, alpha (not premultiplied) laid over an opaque `background`, in the
+// same pass as the conversion (no blended copy of the block is made).
+std::unique_ptr<Bitmap> bitmap_from_bgra32_over(const std::uint8_t* rows, int width, int height, std::size_t stride,
+                                                RowOrder order, Colour background, TargetSize target);
 // The bitmap scaled to a new size as above (halftone stretching).
 std::unique_ptr<Bitmap> scaled_bitmap(const Bitmap& bitmap, int width, int height);
 

@@ -309,6 +309,23 @@ std::unique_ptr<Bitmap> bitmap_from_bgrx32(const std::uint8_t* rows, int width, 
     });
 }
 
+std::unique_ptr<Bitmap> bitmap_from_bgra32_over(const std::uint8_t* rows, int width, int height, std::size_t stride,
+                                                RowOrder order, Colour background, TargetSize target)
+{
+    const int back[3] = {static_cast<int>((background >> 16) & 0xFF), static_cast<int>((background >> 8) & 0xFF),
+                         static_cast<int>(background & 0xFF)};  // blue, green, red
+    return convert_rows(rows, width, height, stride, order, target, [&back](const std::uint8_t* in, int x) {
+        const std::uint8_t* p = in + static_cast<std::size_t>(x) * 4;
+        if (p[3] == 255)
+            return qRgb(p[2], p[1], p[0]);
+        double a = p[3] / 255.0;
+        int channel[3];
+        for (int i = 0; i < 3; ++i)
+            channel[i] = std::clamp(static_cast<int>(p[i] * a + back[i] * (1.0 - a)), 0, 255);
+        return qRgb(channel[2], channel[1], channel[0]);
+    });
+}
+
 std::unique_ptr<Bitmap> bitmap_from_indexed8(const std::uint8_t* rows, int width, int height, std::size_t stride,
                                              RowOrder order, const std::uint8_t* palette, int palette_entries)
 {

@@ -19,13 +19,6 @@ platform::StretchMode stretch_mode_for_display()
                                                     : platform::StretchMode::ColourOnColour;
 }
 
-std::uint8_t blend_channel(std::uint8_t colour, std::uint8_t alpha, std::uint8_t background)
-{
-    double a = alpha / 255.0;
-    double value = colour * a + background * (1.0 - a);
-    return static_cast<std::uint8_t>(std::clamp(static_cast<int>(value), 0, 255));
-}
-
 bool has_transparency(const std::uint8_t* pixels, std::size_t size)
 {
     for (std::size_t i = 3; i < size; i += 4) {
@@ -35,27 +28,16 @@ bool has_transparency(const std::uint8_t* pixels, std::size_t size)
     return false;
 }
 
+// Transparency is blended with the background as the pixels are converted; the picture keeps its
+// alpha.
 std::unique_ptr<platform::Bitmap> png_bitmap(const DecodedPicture& picture, platform::Colour background,
                                              platform::TargetSize target)
 {
     std::size_t stride = static_cast<std::size_t>(picture.width) * 4;
     const std::uint8_t* pixels = picture.pixels.data();
-    std::vector<std::uint8_t> blended;
-    if (has_transparency(pixels, picture.pixels.size())) {
-        blended.assign(pixels, pixels + picture.pixels.size());
-        auto bg_red = static_cast<std::uint8_t>(background & 0xFF);
-        auto bg_green = static_cast<std::uint8_t>((background >> 8) & 0xFF);
-        auto bg_blue = static_cast<std::uint8_t>((background >> 16) & 0xFF);
-        for (std::size_t i = 0; i + 3 < blended.size(); i += 4) {
-            std::uint8_t alpha = blended[i + 3];
-            if (alpha == 255)
-                continue;
-            blended[i] = blend_channel(blended[i], alpha, bg_blue);
-            blended[i + 1] = blend_channel(blended[i + 1], alpha, bg_green);
-            blended[i + 2] = blend_channel(blended[i + 2], alpha, bg_red);
-        }
-        pixels = blended.data();
-    }
+    if (has_transparency(pixels, picture.pixels.size()))
+        return platform::bitmap_from_bgra32_over(pixels, picture.width, picture.height, stride, RowOrder::TopDown,
+                                                 background, target);
     return platform::bitmap_from_bgrx32(pixels, picture.width, picture.height, stride, RowOrder::TopDown, target);
 }
 

@@ -25,8 +25,8 @@ struct DrawingSurface {
 };
 
 // A new platform bitmap of a picture of any kind but Icon and Cursor, at the picture's size or scaled
-// to `target` in the same pass. PNG transparency is blended with `background` on a copy; the picture
-// keeps its alpha.
+// to `target` in the same pass. PNG transparency is blended with `background` as the pixels are
+// converted; the picture keeps its alpha.
 std::unique_ptr<platform::Bitmap> picture_bitmap(const DecodedPicture& picture, platform::Colour background,
                                                  platform::TargetSize target = {});
 // The picture's bitmap at its own size, converted on the first call and kept with the picture (made

@@ -78,3 +78,46 @@ TEST(JpegDecoder, RefusesAFileOfEndlessScans)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(JpegDecoder, APictureMuchLargerThanItsShownSizeDecodesReducedToTheSamePicture)
+{
+    TempDir dir;
+    std::string path = dir.file("large.jpg");
+    ASSERT_TRUE(convert("-size 1000x800 gradient:navy-orange -quality 92 '" + path + "'"));
+    Bytes bytes = read_file(path);
+    auto full = decode_jpeg(bytes);
+    ASSERT_TRUE(full);
+
+    // Eight times larger on both axes than a 76 x 93 box: the largest reduction, still covering it.
+    auto reduced = decode_jpeg(bytes, runtime::imaging::ShownSize{76, 93});
+    ASSERT_TRUE(reduced);
+    EXPECT_EQ(reduced->width, 125);
+    EXPECT_EQ(reduced->height, 100);
+    EXPECT_EQ(reduced->full_width(), 1000);
+    EXPECT_EQ(reduced->full_height(), 800);
+    EXPECT_EQ(reduced->pixel_block_size(), 125u * 100 * 3);
+    // Each reduced pixel is the mean of its 8 x 8 block.
+    RgbaImage big = rgba_of(*full);
+    RgbaImage small = rgba_of(*reduced);
+    for (int y = 0; y < 100; y += 33) {
+        for (int x = 0; x < 125; x += 31) {
+            for (int c = 0; c < 3; ++c) {
+                int sum = 0;
+                for (int by = 0; by < 8; ++by)
+                    for (int bx = 0; bx < 8; ++bx)
+                        sum += big.at(x * 8 + bx, y * 8 + by)[c];
+                EXPECT_NEAR(small.at(x, y)[c], sum / 64.0, 3) << x << "," << y;
+            }
+        }
+    }
+
+    // Not twice as large as what is shown: decoded whole.
+    auto whole = decode_jpeg(bytes, runtime::imaging::ShownSize{600, 500});
+    ASSERT_TRUE(whole);
+    EXPECT_EQ(whole->width, 1000);
+    EXPECT_EQ(whole->full_width(), 1000);
+}
+
+}  // namespace
