@@ -25,7 +25,7 @@ echo "== clang-tidy"
 # Only the project's own translation units (not Qt's generated moc files nor the embedded data).
 if ! run-clang-tidy -p "$build" -j "$jobs" -quiet "^$root/(app|runtime|platform|tools|tests|bench)/.*\.cpp$" \
      >"$build/clang-tidy.log" 2>&1; then
-  grep -E 'warning:|error:' "$build/clang-tidy.log" | sort -u
+  sed 's/\x1b\[[0-9;]*m//g' "$build/clang-tidy.log" | grep -E 'warning:|error:' | sort -u
   echo "clang-tidy found problems (full log: $build/clang-tidy.log)"
   status=1
 fi
