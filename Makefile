@@ -10,7 +10,7 @@ CMAKE_ARGS ?=
 PREFIX     ?= /usr/local
 DESTDIR    ?=
 
-.PHONY: all deps configure build run test bench sanitize fuzz clean install uninstall package
+.PHONY: all deps configure build run test bench sanitize fuzz lint clean install uninstall package
 
 all: build
 
@@ -45,12 +45,17 @@ bench: build
 
 # The same test suite under AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize: deps
-	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCERTMAKER_SANITIZE=ON -DCERTMAKER_BENCH=OFF >/dev/null
+	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCERTMAKER_SANITIZE=ON -DCERTMAKER_BENCH=OFF $(CMAKE_ARGS) >/dev/null
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
 	@cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
 	  LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp:print_suppressions=0 \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --output-on-failure -j $(JOBS)
+
+# Formatting check and clang-tidy over the project's own code (scripts/lint.sh); needs a configured
+# build for its compile_commands.json.
+lint: configure
+	@bash scripts/lint.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -84,7 +84,7 @@ public:
     FontDialogAnswer ask_font(const FontDialogRequest& request) override;
 
     void queue_file_answer(FileDialogAnswer answer) { m_file_answers.push_back(std::move(answer)); }
-    void queue_font_answer(FontDialogAnswer answer) { m_font_answers.push_back(std::move(answer)); }
+    void queue_font_answer(FontDialogAnswer answer) { m_font_answers.push_back(answer); }
 
     const std::vector<MessageBoxRequest>& message_boxes() const { return m_message_boxes; }
     const std::vector<FileDialogRequest>& file_requests() const { return m_file_requests; }

@@ -157,7 +157,7 @@ bool destroy_window(WindowHandle handle)
     // The widget may be the one whose event is being handled further up the stack.
     if (window->outer) {
         if (inside_window_procedure()) {
-            widgets_to_delete().push_back(window->outer.data());
+            widgets_to_delete().emplace_back(window->outer.data());
         } else {
             delete window->outer.data();
         }

@@ -39,7 +39,7 @@ void ClientWidget::paintEvent(QPaintEvent* event)
     std::shared_ptr<NativeWindow> window = find_window(m_handle);
     if (!window || window->destroying)
         return;
-    QRegion region = event->region();
+    const QRegion& region = event->region();
     // Paints that Qt asks for by itself (exposure, a change beneath) always erase; our own
     // invalidations erase when asked to.
     bool ours = region.subtracted(window->pending_invalid).isEmpty();

@@ -89,7 +89,7 @@ struct ShownSize {
 
 // Bitmap block header and colour table of kinds Gif and Pcx8.
 inline constexpr std::size_t kBitmapHeaderBytes = 40;
-inline constexpr std::size_t kBitmapPaletteBytes = 256 * 4;
+inline constexpr std::size_t kBitmapPaletteBytes = std::size_t{256} * 4;
 inline constexpr std::size_t kBitmapPrefixBytes = kBitmapHeaderBytes + kBitmapPaletteBytes;
 
 // Writes a 40-byte bitmap information header for 8-bit rows, 256 colours.

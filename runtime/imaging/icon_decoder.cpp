@@ -123,7 +123,7 @@ DecodeResult<IconImage> decode_bitmap_entry(std::span<const std::uint8_t> data)
                 unsigned shift = 8 - bits * (1 + static_cast<unsigned>(x % per_byte));
                 unsigned index = (in[x / per_byte] >> shift) & ((1u << bits) - 1);
                 if (index < colour_count)
-                    std::memcpy(out, colours + index * 4, 3);
+                    std::memcpy(out, colours + std::size_t{index} * 4, 3);
                 out[3] = 255;
             }
         }

@@ -109,7 +109,7 @@ void read_palette(std::span<const std::uint8_t> bytes, std::size_t after_data, s
         table = bytes.data() + bytes.size() - kPaletteBytes;
     }
     for (int i = 0; i < 256; ++i) {
-        std::uint8_t* entry = palette + i * 4;
+        std::uint8_t* entry = palette + static_cast<std::size_t>(i) * 4;
         if (table) {
             entry[0] = table[i * 3 + 2];
             entry[1] = table[i * 3 + 1];

@@ -79,8 +79,8 @@ Word entry_runtime_service(int number, Word a, Word b, Word c)
         return 0;
     }
     case Service::FindNextFile:
-        return reinterpret_cast<Word>(
-            find_next_file(reinterpret_cast<const char*>(a), static_cast<std::uint32_t>(b), reinterpret_cast<Word*>(c)));
+        return reinterpret_cast<Word>(find_next_file(reinterpret_cast<const char*>(a), static_cast<std::uint32_t>(b),
+                                                     reinterpret_cast<Word*>(c)));
     case Service::CloseFileSearch:
         close_file_search(reinterpret_cast<Word*>(a));
         return 0;

@@ -25,7 +25,7 @@ protected:
         log.clear();
     }
 
-    void filter_with(std::function<FilterVerdict(WindowHandle, Message&)> verdict)
+    void filter_with(const std::function<FilterVerdict(WindowHandle, Message&)>& verdict)
     {
         set_input_filter([this, verdict](WindowHandle window, Message& message) {
             filtered.push_back(Received{window, message});
@@ -101,6 +101,7 @@ TEST_F(InputTest, KeysMakeKeyAndCharacterMessagesWithKeyState)
     synthesize_key_stroke(target, VK_DELETE);
     std::vector<Message> got = input_of(target);
     std::vector<std::pair<std::uint32_t, std::uintptr_t>> seen;
+    seen.reserve(got.size());
     for (const Message& message : got)
         seen.emplace_back(message.id, message.wparam);
     std::vector<std::pair<std::uint32_t, std::uintptr_t>> expected = {

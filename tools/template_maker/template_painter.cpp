@@ -138,8 +138,9 @@ QImage paint_cover(const KindDesign& design)
     for (int y = 0; y < kTemplateHeight; ++y) {
         auto* row = reinterpret_cast<QRgb*>(cover.scanLine(y));
         for (int x = 0; x < kTemplateWidth; ++x) {
-            const int shift = coarse[static_cast<std::size_t>((y / 2) * (kTemplateWidth / 2 + 1) + x / 2)] +
-                              grain.centred(2);
+            std::size_t cell =
+                static_cast<std::size_t>(y / 2) * (kTemplateWidth / 2 + 1) + static_cast<std::size_t>(x / 2);
+            const int shift = coarse[cell] + grain.centred(2);
             const QRgb pixel = row[x];
             row[x] = qRgb(clamp_channel(qRed(pixel) + shift), clamp_channel(qGreen(pixel) + shift),
                           clamp_channel(qBlue(pixel) + shift));

@@ -80,7 +80,7 @@ protected:
     {
         if (event->button() != Qt::LeftButton)
             return;
-        UpDownArrow arrow = event->position().y() < height() / 2 ? UpDownArrow::Up : UpDownArrow::Down;
+        UpDownArrow arrow = event->position().y() < static_cast<qreal>(height() / 2) ? UpDownArrow::Up : UpDownArrow::Down;
         m_pressed = arrow;
         update();
         press(arrow);

@@ -92,7 +92,7 @@ inline void install_event_window(const std::vector<KindId>& kinds)
         fields.name = "control";
         for (std::int32_t event : kRecordedEvents)
             fields.events.push_back({event, offset_of_event(event), nullptr});
-        units.push_back({kFirstControl + static_cast<ControlId>(i), form::write_unit_record(fields)});
+        units.emplace_back(kFirstControl + static_cast<ControlId>(i), form::write_unit_record(fields));
     }
     auto description = form::read_form_description(form_test::stored_block(units, kWindow));
     ASSERT_TRUE(description.ok());

@@ -297,7 +297,7 @@ TEST(FormDescription, RecordsAreFoundByTheirOffsetsInAnyOrderButMayNotOverlap)
     overlapping.erase(overlapping.begin() + static_cast<std::ptrdiff_t>(second) - 1);
     for (std::size_t i = 1; i < count; ++i) {
         std::uint8_t* offset = &overlapping[4 * count + 4 * i];
-        std::uint32_t value = offset[0] | offset[1] << 8 | offset[2] << 16 | static_cast<std::uint32_t>(offset[3]) << 24;
+        std::uint32_t value = offset[0] | offset[1] << 8 | offset[2] << 16 | std::uint32_t{offset[3]} << 24;
         value -= 1;
         for (int b = 0; b < 4; ++b)
             offset[b] = static_cast<std::uint8_t>(value >> (8 * b));

@@ -175,7 +175,7 @@ TEST(DecoderConformance, GifFramesMatchImageMagick)
         for (int y = 0; y < frame->height; ++y) {
             for (int x = 0; x < frame->width; ++x) {
                 std::uint8_t i = frame->index_at(x, y);
-                const std::uint8_t* entry = frame->palette() + i * 4;
+                const std::uint8_t* entry = frame->palette() + static_cast<std::size_t>(i) * 4;
                 const std::uint8_t* expected = reference->at(x, y);
                 if (expected[3] == 0) {
                     saw_transparency = true;
@@ -224,7 +224,7 @@ Bytes icon_file(std::uint16_t type, const std::vector<IconEntrySource>& entries)
             image.assign(bmp.begin() + 14, bmp.end());
             image.resize(offset - 14 + ((width * (bmp[28] | bmp[29] << 8) + 31) / 32) * 4 * height);
             put_u32(image, 8, static_cast<std::uint32_t>(height * 2));
-            std::size_t mask_stride = ((width + 31) / 32) * 4;
+            std::size_t mask_stride = static_cast<std::size_t>((width + 31) / 32) * 4;
             for (int y = 0; y < height; ++y) {
                 for (std::size_t b = 0; b < mask_stride; ++b) {
                     std::uint8_t mask = 0;

@@ -74,7 +74,7 @@ TEST(GifDecoder, FrameIsPlacedOnTheScreenAndClipped)
     ASSERT_TRUE(picture);
     EXPECT_EQ(picture->width, 4);
     EXPECT_EQ(picture->height, 2);
-    EXPECT_EQ(picture->pixel_block_size(), runtime::imaging::kBitmapPrefixBytes + 4 * 2);
+    EXPECT_EQ(picture->pixel_block_size(), runtime::imaging::kBitmapPrefixBytes + std::size_t{4} * 2);
     EXPECT_EQ(still_index(*picture, 0, 0), 0);  // not covered by the frame
     EXPECT_EQ(still_index(*picture, 2, 1), 1);
     EXPECT_EQ(still_index(*picture, 3, 1), 2);

@@ -64,7 +64,8 @@ TEST(HostileFiles, CutOffFilesDecodeToNothingOrToACompletePicture)
         std::string command = make;
         std::size_t at = command.find('%');
         std::string extension = command.substr(at + 1);
-        command = command.substr(0, at) + "'" + path + extension + "'";
+        command.resize(at);
+        command.append("'").append(path).append(extension).append("'");
         ASSERT_TRUE(convert(command));
         Bytes bytes = read_file(path + extension);
         ASSERT_TRUE(runtime::imaging::decode_picture(bytes));

@@ -152,7 +152,7 @@ inline RgbaImage rgba_of(const runtime::imaging::DecodedPicture& picture)
             case PictureKind::Pcx8: {
                 std::size_t stride = (picture.pixels.size() - runtime::imaging::kBitmapPrefixBytes) / h;
                 std::uint8_t index = block[runtime::imaging::kBitmapPrefixBytes + y * stride + x];
-                const std::uint8_t* entry = block + runtime::imaging::kBitmapHeaderBytes + index * 4;
+                const std::uint8_t* entry = block + runtime::imaging::kBitmapHeaderBytes + std::size_t{index} * 4;
                 b = entry[0], g = entry[1], r = entry[2];
                 break;
             }

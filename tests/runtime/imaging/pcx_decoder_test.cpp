@@ -36,7 +36,7 @@ TEST(PcxDecoder, EightBitRowsPaletteAndEarlyEnd)
     ASSERT_EQ(picture->pixel_block_size(), 1064u + 3 * 4);
     const std::uint8_t* rows = picture->pixels.data() + 1064;
     EXPECT_EQ(Bytes(rows, rows + 12), (Bytes{7, 9, 9, 9, 1, 0, 0, 0, 0, 0, 0, 0}));
-    const std::uint8_t* grey9 = picture->pixels.data() + 40 + 9 * 4;
+    const std::uint8_t* grey9 = picture->pixels.data() + 40 + std::size_t{9} * 4;
     EXPECT_EQ(Bytes(grey9, grey9 + 4), (Bytes{9, 9, 9, 0}));
 
     // With the marker and 768 bytes of colour triples after the data, those colours are used.
@@ -50,7 +50,7 @@ TEST(PcxDecoder, EightBitRowsPaletteAndEarlyEnd)
         complete.push_back(b);
     picture = decode_picture(complete);
     ASSERT_TRUE(picture);
-    const std::uint8_t* entry5 = picture->pixels.data() + 40 + 5 * 4;
+    const std::uint8_t* entry5 = picture->pixels.data() + 40 + std::size_t{5} * 4;
     EXPECT_EQ(Bytes(entry5, entry5 + 4), (Bytes{30, 20, 10, 0}));
 }
 

@@ -40,7 +40,8 @@ platform::Colour bmp_pixel(const ByteBuffer& file, int x, int y)
     int width = static_cast<int>(u32_at(bytes, 18));
     int height = static_cast<int>(u32_at(bytes, 22));
     std::size_t row = (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3};
-    const std::uint8_t* pixel = bytes + 54 + static_cast<std::size_t>(height - 1 - y) * row + x * 3;
+    const std::uint8_t* pixel =
+        bytes + 54 + static_cast<std::size_t>(height - 1 - y) * row + static_cast<std::size_t>(x) * 3;
     return pixel[2] | (pixel[1] << 8) | (static_cast<platform::Colour>(pixel[0]) << 16);
 }
 
