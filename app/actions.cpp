@@ -111,9 +111,9 @@ void tell_save_failed(const char* path)
     message += own_text("”：");
     message += failure_reason(static_cast<runtime::FileFailure>(static_cast<std::int32_t>(failure.low)));
     message += own_text("。");
-    std::array<TypedValue, 3> box = {text_value(own_text("保存失败")), text_value(message.c_str()),
-                                     TypedValue{static_cast<Word>(runtime::MessageIcon::Error), 0,
-                                                runtime::DataType::Integer}};
+    std::array<TypedValue, 3> box = {
+        text_value(own_text("保存失败")), text_value(message.c_str()),
+        TypedValue{static_cast<Word>(runtime::MessageIcon::Error), 0, runtime::DataType::Integer}};
     rt().call_command(runtime::commands::message_box, 3, box.data());
 }
 
@@ -154,8 +154,8 @@ HandlerResult on_save_clicked(const std::int32_t*, int)
         return {};
     TypedValue preview = control_reference(control::Preview, runtime::Kind::Label);
     TypedValue handle = rt().call_command(runtime::commands::window_handle, 1, &preview);
-    std::array<TypedValue, 3> snapshot_arguments = {
-        TypedValue{handle.low, 0, runtime::DataType::Integer}, TypedValue{}, TypedValue{}};
+    std::array<TypedValue, 3> snapshot_arguments = {TypedValue{handle.low, 0, runtime::DataType::Integer}, TypedValue{},
+                                                    TypedValue{}};
     TypedValue bitmap = rt().call_command(runtime::commands::window_snapshot, 3, snapshot_arguments.data());
     char* path = as_text(get(control::CommonDialog, property::DialogFileName));
     const void* bytes = bitmap.low ? reinterpret_cast<const void*>(bitmap.low) : data::empty_byte_set();

@@ -9,12 +9,11 @@ namespace {
 
 void print_usage(std::FILE* stream)
 {
-    std::fprintf(stream,
-                 "usage: certmaker [--help | --version]\n"
-                 "Makes joke certificates: pick a kind, type name, sex, age, date and number,\n"
-                 "choose a portrait photo and a font, and save the certificate as a BMP file.\n"
-                 "  --help     show this help and exit\n"
-                 "  --version  show the version and exit\n");
+    std::fprintf(stream, "usage: certmaker [--help | --version]\n"
+                         "Makes joke certificates: pick a kind, type name, sex, age, date and number,\n"
+                         "choose a portrait photo and a font, and save the certificate as a BMP file.\n"
+                         "  --help     show this help and exit\n"
+                         "  --version  show the version and exit\n");
 }
 
 }  // namespace

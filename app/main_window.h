@@ -9,21 +9,21 @@ inline constexpr runtime::WindowId kMainWindow = 0x52010001;
 
 namespace control {
 inline constexpr runtime::ControlId Window = runtime::kWindowOwnUnit;
-inline constexpr runtime::ControlId KindSelector = 0x16010251;  // 组合框证件类型
-inline constexpr runtime::ControlId Preview = 0x16010039;       // 标签生成
-inline constexpr runtime::ControlId NameLabel = 0x16010084;     // 标签10
-inline constexpr runtime::ControlId SexLabel = 0x16010085;      // 标签11
-inline constexpr runtime::ControlId AgeLabel = 0x16010086;      // 标签12
+inline constexpr runtime::ControlId KindSelector = 0x16010251;     // 组合框证件类型
+inline constexpr runtime::ControlId Preview = 0x16010039;          // 标签生成
+inline constexpr runtime::ControlId NameLabel = 0x16010084;        // 标签10
+inline constexpr runtime::ControlId SexLabel = 0x16010085;         // 标签11
+inline constexpr runtime::ControlId AgeLabel = 0x16010086;         // 标签12
 inline constexpr runtime::ControlId SecondNameLabel = 0x16010087;  // 标签13
-inline constexpr runtime::ControlId DateLabel = 0x160100B6;     // 透明标签1
-inline constexpr runtime::ControlId NumberLabel = 0x160100B7;   // 透明标签2
-inline constexpr runtime::ControlId NameBox = 0x1601024C;       // 编辑框1
-inline constexpr runtime::ControlId SexBox = 0x1601024B;        // 编辑框2
-inline constexpr runtime::ControlId DateBox = 0x16010247;       // 编辑框3
-inline constexpr runtime::ControlId AgeBox = 0x1601024A;        // 编辑框4
-inline constexpr runtime::ControlId NumberBox = 0x16010245;     // 编辑框5
-inline constexpr runtime::ControlId CommonDialog = 0x1601004A;  // 通用对话框
-inline constexpr runtime::ControlId Photo = 0x16010047;         // 图片框1
+inline constexpr runtime::ControlId DateLabel = 0x160100B6;        // 透明标签1
+inline constexpr runtime::ControlId NumberLabel = 0x160100B7;      // 透明标签2
+inline constexpr runtime::ControlId NameBox = 0x1601024C;          // 编辑框1
+inline constexpr runtime::ControlId SexBox = 0x1601024B;           // 编辑框2
+inline constexpr runtime::ControlId DateBox = 0x16010247;          // 编辑框3
+inline constexpr runtime::ControlId AgeBox = 0x1601024A;           // 编辑框4
+inline constexpr runtime::ControlId NumberBox = 0x16010245;        // 编辑框5
+inline constexpr runtime::ControlId CommonDialog = 0x1601004A;     // 通用对话框
+inline constexpr runtime::ControlId Photo = 0x16010047;            // 图片框1
 }  // namespace control
 
 // Property indices the handlers use.

@@ -45,7 +45,8 @@ HandlerResult on_kind_selected(const std::int32_t*, int)
     for (int kind = 1; kind <= data::kKindCount; ++kind) {
         if (!selector_shows(data::kind_name(kind)))
             continue;
-        set(control::Preview, property::LabelBackgroundPicture, reinterpret_cast<runtime::Word>(data::kind_template(kind)));
+        set(control::Preview, property::LabelBackgroundPicture,
+            reinterpret_cast<runtime::Word>(data::kind_template(kind)));
         const KindLayout& layout = kKindLayouts[static_cast<std::size_t>(kind - 1)];
         apply_layout(layout);
         if (layout.refresh_captions)

@@ -11,11 +11,15 @@
 
 namespace {
 
-runtime::HandlerResult some_handler(const std::int32_t*, int) { return {}; }
+runtime::HandlerResult some_handler(const std::int32_t*, int)
+{
+    return {};
+}
 
-const runtime::KindId kKinds[] = {runtime::Kind::Window,   runtime::Kind::EditBox,      runtime::Kind::PictureBox,
-                                  runtime::Kind::GroupBox, runtime::Kind::Label,        runtime::Kind::Button,
-                                  runtime::Kind::ComboBox, runtime::Kind::CommonDialog, runtime::Kind::TransparentLabel};
+const runtime::KindId kKinds[] = {
+    runtime::Kind::Window,   runtime::Kind::EditBox,      runtime::Kind::PictureBox,
+    runtime::Kind::GroupBox, runtime::Kind::Label,        runtime::Kind::Button,
+    runtime::Kind::ComboBox, runtime::Kind::CommonDialog, runtime::Kind::TransparentLabel};
 
 }  // namespace
 

@@ -1,4 +1,5 @@
-// libFuzzer target: the icon and cursor decoder (and the PNG or bitmap inside an entry) on arbitrary bytes, whatever they probe as.
+// libFuzzer target: the icon and cursor decoder (and the PNG or bitmap inside an entry) on arbitrary bytes, whatever
+// they probe as.
 
 #include "runtime/imaging/picture_decoder.h"
 

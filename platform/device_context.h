@@ -64,10 +64,10 @@ inline constexpr std::uint32_t NoPrefix = 0x0800;  // "&" is drawn as it is, not
 
 // Kinds of edges drawn by draw_edge.
 enum class Edge {
-    Sunken,        // 2 px: shadow and dark shadow outside, highlight and light inside (client edge)
-    Raised,        // 2 px: the reverse (dialog frames, buttons)
-    SunkenThin,    // 1 px: shadow top-left, highlight bottom-right (static edge)
-    RaisedThin,    // 1 px
+    Sunken,      // 2 px: shadow and dark shadow outside, highlight and light inside (client edge)
+    Raised,      // 2 px: the reverse (dialog frames, buttons)
+    SunkenThin,  // 1 px: shadow top-left, highlight bottom-right (static edge)
+    RaisedThin,  // 1 px
 };
 
 class DeviceContext {

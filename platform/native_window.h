@@ -84,7 +84,7 @@ bool is_window(WindowHandle handle);
 // ---- Attributes -------------------------------------------------------------------------------
 
 std::string window_class_name(WindowHandle handle);
-std::string window_text(WindowHandle handle);  // GBK, through WM_GETTEXT
+std::string window_text(WindowHandle handle);                       // GBK, through WM_GETTEXT
 void set_window_text(WindowHandle handle, const std::string& gbk);  // through WM_SETTEXT
 
 // The style as it is now: WS_VISIBLE and WS_DISABLED follow the window's state.

@@ -56,7 +56,8 @@ public:
                 *out_pointer++ = c;
                 --out_left;
             }
-            std::size_t skip = std::min(std::max<std::size_t>(1, m_skip(reinterpret_cast<const unsigned char*>(in_pointer), in_left)), in_left);
+            std::size_t skip = std::min(
+                std::max<std::size_t>(1, m_skip(reinterpret_cast<const unsigned char*>(in_pointer), in_left)), in_left);
             in_pointer += skip;
             in_left -= skip;
         }

@@ -20,10 +20,10 @@ std::span<const Span> program_icon();
 
 // Constants inside the pool: pointers into constant_pool(), never copied or released.
 inline constexpr int kKindCount = 16;
-const char* kind_name(int kind);       // kind 1..16: its name, a GBK text
-const void* kind_template(int kind);   // kind 1..16: its template, a byte set block
+const char* kind_name(int kind);      // kind 1..16: its name, a GBK text
+const void* kind_template(int kind);  // kind 1..16: its template, a byte set block
 const char* empty_text();
 const void* empty_byte_set();
-const char* song_typeface();           // "宋体"
+const char* song_typeface();  // "宋体"
 
 }  // namespace app::data

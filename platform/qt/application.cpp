@@ -1,21 +1,21 @@
 #include "platform/application.h"
 
 #include "platform/qt/application_qt.h"
+#include "platform/qt/device_context_qt.h"
 #include "platform/qt/fonts_qt.h"
 #include "platform/qt/input_routing_qt.h"
 #include "platform/qt/message_loop_qt.h"
 #include "platform/qt/native_window_qt.h"
 #include "platform/system_colours.h"
-#include "platform/qt/device_context_qt.h"
 
 #include <QApplication>
-#include <QLatin1String>
 #include <QEvent>
 #include <QIcon>
-#include <QPixmap>
+#include <QLatin1String>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QPalette>
+#include <QPixmap>
 #include <QSettings>
 #include <QStyleFactory>
 #include <QTranslator>

@@ -282,8 +282,8 @@ public:
     void show_message_box(const MessageBoxRequest& request) override
     {
         ActivationReturn activation(0);
-        QMessageBox box(icon_of(request.icon), qt_from_gbk(request.title), qt_from_gbk(request.text),
-                        QMessageBox::Ok, activation.parent_widget());
+        QMessageBox box(icon_of(request.icon), qt_from_gbk(request.title), qt_from_gbk(request.text), QMessageBox::Ok,
+                        activation.parent_widget());
         box.exec();
     }
 

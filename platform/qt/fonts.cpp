@@ -51,7 +51,8 @@ QFont qt_font_from_log_font(const LogFont& font)
         result.setPixelSize(std::max(1, height * 7 / 8));
     else
         result.setPixelSize(12);
-    result.setWeight(font.weight == 0 ? QFont::Normal : static_cast<QFont::Weight>(std::clamp(font.weight / 10 * 10, 100, 900)));
+    result.setWeight(font.weight == 0 ? QFont::Normal
+                                      : static_cast<QFont::Weight>(std::clamp(font.weight / 10 * 10, 100, 900)));
     result.setItalic(font.italic != 0);
     result.setUnderline(font.underline != 0);
     result.setStrikeOut(font.strike_out != 0);
@@ -71,9 +72,9 @@ LogFont log_font_from_qt_font(const QFont& font)
     result.underline = font.underline() ? 1 : 0;
     result.strike_out = font.strikeOut() ? 1 : 0;
     result.char_set = 134;
-    std::string face = gbk_from_utf16(std::u16string_view(
-        reinterpret_cast<const char16_t*>(stored_face(font.family()).utf16()),
-        static_cast<std::size_t>(stored_face(font.family()).size())));
+    std::string face =
+        gbk_from_utf16(std::u16string_view(reinterpret_cast<const char16_t*>(stored_face(font.family()).utf16()),
+                                           static_cast<std::size_t>(stored_face(font.family()).size())));
     std::string_view kept = cut_at_character(face, sizeof result.face_name - 1);
     std::memcpy(result.face_name, kept.data(), kept.size());
     return result;

@@ -40,8 +40,8 @@ Colour Bitmap::pixel(int x, int y) const
     if (x < 0 || y < 0 || x >= width() || y >= height())
         return 0;
     QRgb rgb = m_impl->image.pixel(x, y);
-    return static_cast<Colour>(qRed(rgb)) | (static_cast<Colour>(qGreen(rgb)) << 8)
-           | (static_cast<Colour>(qBlue(rgb)) << 16);
+    return static_cast<Colour>(qRed(rgb)) | (static_cast<Colour>(qGreen(rgb)) << 8) |
+           (static_cast<Colour>(qBlue(rgb)) << 16);
 }
 
 std::vector<std::uint8_t> Bitmap::bgr_rows() const
@@ -112,8 +112,8 @@ std::unique_ptr<Bitmap> new_bitmap(int width, int height)
 
 const std::uint8_t* source_row(const std::uint8_t* rows, int y, int height, std::size_t stride, RowOrder order)
 {
-    std::size_t stored = order == RowOrder::TopDown ? static_cast<std::size_t>(y)
-                                                    : static_cast<std::size_t>(height - 1 - y);
+    std::size_t stored =
+        order == RowOrder::TopDown ? static_cast<std::size_t>(y) : static_cast<std::size_t>(height - 1 - y);
     return rows + stored * stride;
 }
 
@@ -124,8 +124,8 @@ GraphicsCounters g_counters;
 // covers [j*from, (j+1)*from): the weights are whole numbers and each result pixel's sum to `from`.
 // A source pixel straddles at most one boundary, so it feeds at most two result pixels.
 struct AxisSpan {
-    int first = 0;            // the result pixel the source pixel starts in
-    std::uint32_t weight = 0; // its share there; the rest, if any, goes to first + 1
+    int first = 0;             // the result pixel the source pixel starts in
+    std::uint32_t weight = 0;  // its share there; the rest, if any, goes to first + 1
 };
 
 std::vector<AxisSpan> axis_spans(int from, int to)
@@ -184,7 +184,8 @@ public:
             for (std::size_t i = 0; i < m_row.size(); ++i)
                 m_next[i] += m_row[i] * (row_step - span.weight);
             finish_row(span.first, out);
-        } else if (y + 1 == static_cast<int>(m_rows.size()) || m_rows[static_cast<std::size_t>(y) + 1].first != span.first) {
+        } else if (y + 1 == static_cast<int>(m_rows.size()) ||
+                   m_rows[static_cast<std::size_t>(y) + 1].first != span.first) {
             finish_row(span.first, out);
         }
     }

@@ -133,12 +133,16 @@ bool route_mouse(const std::shared_ptr<NativeWindow>& window, QWidget* receiver,
         id = WM_MOUSEMOVE;
         break;
     case QEvent::MouseButtonPress:
-        id = button == Qt::LeftButton ? WM_LBUTTONDOWN : button == Qt::RightButton ? WM_RBUTTONDOWN
-             : button == Qt::MiddleButton ? WM_MBUTTONDOWN : 0;
+        id = button == Qt::LeftButton     ? WM_LBUTTONDOWN
+             : button == Qt::RightButton  ? WM_RBUTTONDOWN
+             : button == Qt::MiddleButton ? WM_MBUTTONDOWN
+                                          : 0;
         break;
     case QEvent::MouseButtonRelease:
-        id = button == Qt::LeftButton ? WM_LBUTTONUP : button == Qt::RightButton ? WM_RBUTTONUP
-             : button == Qt::MiddleButton ? WM_MBUTTONUP : 0;
+        id = button == Qt::LeftButton     ? WM_LBUTTONUP
+             : button == Qt::RightButton  ? WM_RBUTTONUP
+             : button == Qt::MiddleButton ? WM_MBUTTONUP
+                                          : 0;
         break;
     case QEvent::MouseButtonDblClick: {
         // Without the double-click class style a second press is just a press.
@@ -157,8 +161,8 @@ bool route_mouse(const std::shared_ptr<NativeWindow>& window, QWidget* receiver,
     if (id == 0)
         return false;
     QPoint position = receiver->mapTo(window->client, event->position().toPoint());
-    Message message{id, mouse_key_bits(event->buttons(), event->modifiers()),
-                    make_lparam(position.x(), position.y()), key_state_of(event->modifiers())};
+    Message message{id, mouse_key_bits(event->buttons(), event->modifiers()), make_lparam(position.x(), position.y()),
+                    key_state_of(event->modifiers())};
     bool swallowed = false;
     bool wanted = route(window, message, swallowed);
     event->accept();

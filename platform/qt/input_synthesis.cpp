@@ -1,7 +1,7 @@
 #include "platform/input_synthesis.h"
 
-#include "platform/qt/key_codes_qt.h"
 #include "platform/messages.h"
+#include "platform/qt/key_codes_qt.h"
 #include "platform/qt/native_window_qt.h"
 #include "platform/text_encoding.h"
 
@@ -64,8 +64,7 @@ Target mouse_target(WindowHandle handle, Point position)
     return target;
 }
 
-void send_mouse(WindowHandle handle, Point position, QEvent::Type type, Qt::MouseButton button,
-                std::uint32_t key_state)
+void send_mouse(WindowHandle handle, Point position, QEvent::Type type, Qt::MouseButton button, std::uint32_t key_state)
 {
     Target target = mouse_target(handle, position);
     if (!target.widget)

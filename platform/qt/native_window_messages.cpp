@@ -3,9 +3,9 @@
 
 #include "platform/qt/native_window_shared_qt.h"
 
-#include "platform/qt/input_routing_qt.h"
 #include "platform/key_codes.h"
 #include "platform/qt/device_context_qt.h"
+#include "platform/qt/input_routing_qt.h"
 #include "platform/system_colours.h"
 
 #include <QApplication>

@@ -91,8 +91,7 @@ void set_window_pos(WindowHandle handle, WindowHandle insert_after, int x, int y
             window->outer->stackUnder(above->outer);
         }
     }
-    if (!(flags & WindowPosFlag::NoMove) || !(flags & WindowPosFlag::NoSize) ||
-        (flags & WindowPosFlag::FrameChanged)) {
+    if (!(flags & WindowPosFlag::NoMove) || !(flags & WindowPosFlag::NoSize) || (flags & WindowPosFlag::FrameChanged)) {
         QRect current = outer_rect_in_parent(*window);
         int new_x = (flags & WindowPosFlag::NoMove) ? current.x() : x;
         int new_y = (flags & WindowPosFlag::NoMove) ? current.y() : y;

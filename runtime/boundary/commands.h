@@ -18,7 +18,7 @@ enum class FileFailure : std::int32_t {
     DiskFull,        // no space left, or over the disk quota
     TooLarge,        // over the file size the system allows this process
     NameTooLong,
-    WriteError,      // anything else (an I/O error)
+    WriteError,  // anything else (an I/O error)
 };
 
 enum class MessageIcon : std::int32_t { None = 0, Error = 1, Warning = 2, Information = 3 };

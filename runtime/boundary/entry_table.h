@@ -88,17 +88,17 @@ struct LibraryRecord {
 
 // Thirteen words, read once by runtime initialisation.
 struct ProgramHeader {
-    Word format_version;       // 3
-    Word reserved_kept;        // kept unchanged
-    Word reserved_plus_one;    // kept increased by one
-    Word code_base;            // address of the application's HandlerTable
-    Word constant_pool;        // start of the constant pool
-    Word constant_pool_size;   // bytes
-    Word form_data;            // start of the stored window descriptions
-    Word form_data_size;       // bytes; 0 = no windows
+    Word format_version;      // 3
+    Word reserved_kept;       // kept unchanged
+    Word reserved_plus_one;   // kept increased by one
+    Word code_base;           // address of the application's HandlerTable
+    Word constant_pool;       // start of the constant pool
+    Word constant_pool_size;  // bytes
+    Word form_data;           // start of the stored window descriptions
+    Word form_data_size;      // bytes; 0 = no windows
     Word library_count;
-    Word libraries;            // address of library_count LibraryRecords
-    Word dll_routine_count;    // 0 in this program
+    Word libraries;          // address of library_count LibraryRecords
+    Word dll_routine_count;  // 0 in this program
     Word dll_routines_first;
     Word dll_routines_second;
 };

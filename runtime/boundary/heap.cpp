@@ -1,8 +1,8 @@
 #include "runtime/boundary/heap.h"
 
-#include "runtime/diagnostics/error_report.h"
 #include "runtime/boundary/program_state.h"
 #include "runtime/boundary/values.h"
+#include "runtime/diagnostics/error_report.h"
 
 #include <algorithm>
 #include <cstdlib>

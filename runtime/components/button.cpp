@@ -25,16 +25,15 @@ namespace runtime::components {
 
 namespace {
 
-constexpr auto kButtonProperties = property_table<6>(
-    {{
-        TypeCode::Picture,  // 8 picture
-        TypeCode::Pick,     // 9 default button
-        TypeCode::Text,     // 10 caption
-        TypeCode::Pick,     // 11 horizontal alignment
-        TypeCode::Pick,     // 12 vertical alignment
-        TypeCode::Font,     // 13 font
-    }},
-    kCoreLibraryPropertyFlags);
+constexpr auto kButtonProperties = property_table<6>({{
+                                                         TypeCode::Picture,  // 8 picture
+                                                         TypeCode::Pick,     // 9 default button
+                                                         TypeCode::Text,     // 10 caption
+                                                         TypeCode::Pick,     // 11 horizontal alignment
+                                                         TypeCode::Pick,     // 12 vertical alignment
+                                                         TypeCode::Font,     // 13 font
+                                                     }},
+                                                     kCoreLibraryPropertyFlags);
 static_assert(kButtonProperties.size() == 14);
 
 int button_default_activation(Component* component)
@@ -56,8 +55,9 @@ constexpr std::uint32_t kVerticalBits[] = {platform::BS_TOP, platform::BS_VCENTE
 
 const KindRecord& button_kind()
 {
-    static const KindRecord record{"按钮", "Button", 0x80000840, static_cast<int>(kButtonProperties.size()),
-                                   kButtonProperties.data(), &button_interface};
+    static const KindRecord record{
+        "按钮",           "Button", 0x80000840, static_cast<int>(kButtonProperties.size()), kButtonProperties.data(),
+        &button_interface};
     return record;
 }
 

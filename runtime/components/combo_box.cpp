@@ -27,27 +27,26 @@ namespace runtime::components {
 
 namespace {
 
-constexpr auto kComboBoxProperties = property_table<17>(
-    {{
-        TypeCode::Pick,              // 8 style
-        TypeCode::Text,              // 9 content
-        TypeCode::Number,            // 10 maximum length
-        TypeCode::Number,            // 11 selection start
-        TypeCode::Number,            // 12 selection length
-        TypeCode::Text,              // 13 selected text
-        TypeCode::Logical,           // 14 sorted
-        TypeCode::Number,            // 15 extra item height
-        TypeCode::Colour,            // 16 text colour
-        TypeCode::BackgroundColour,  // 17 background colour
-        TypeCode::Font,              // 18 font
-        TypeCode::Number,            // 19 current selection
-        TypeCode::CustomData1024,    // 20 items
-        TypeCode::CustomData1024,    // 21 item data
-        TypeCode::DataSource,        // 22 data source
-        TypeCode::DataColumn,        // 23 data column
-        TypeCode::Logical,           // 24 binding option
-    }},
-    kCoreLibraryPropertyFlags);
+constexpr auto kComboBoxProperties = property_table<17>({{
+                                                            TypeCode::Pick,              // 8 style
+                                                            TypeCode::Text,              // 9 content
+                                                            TypeCode::Number,            // 10 maximum length
+                                                            TypeCode::Number,            // 11 selection start
+                                                            TypeCode::Number,            // 12 selection length
+                                                            TypeCode::Text,              // 13 selected text
+                                                            TypeCode::Logical,           // 14 sorted
+                                                            TypeCode::Number,            // 15 extra item height
+                                                            TypeCode::Colour,            // 16 text colour
+                                                            TypeCode::BackgroundColour,  // 17 background colour
+                                                            TypeCode::Font,              // 18 font
+                                                            TypeCode::Number,            // 19 current selection
+                                                            TypeCode::CustomData1024,    // 20 items
+                                                            TypeCode::CustomData1024,    // 21 item data
+                                                            TypeCode::DataSource,        // 22 data source
+                                                            TypeCode::DataColumn,        // 23 data column
+                                                            TypeCode::Logical,           // 24 binding option
+                                                        }},
+                                                        kCoreLibraryPropertyFlags);
 static_assert(kComboBoxProperties.size() == 25);
 
 constexpr std::int32_t kHighestStyle = 2;
@@ -70,8 +69,12 @@ std::uint32_t item_data_at(const form::Bytes& data, std::size_t index)
 
 const KindRecord& combo_box_kind()
 {
-    static const KindRecord record{"组合框", "ComboBox", 0x80000240, static_cast<int>(kComboBoxProperties.size()),
-                                   kComboBoxProperties.data(), &combo_box_interface};
+    static const KindRecord record{"组合框",
+                                   "ComboBox",
+                                   0x80000240,
+                                   static_cast<int>(kComboBoxProperties.size()),
+                                   kComboBoxProperties.data(),
+                                   &combo_box_interface};
     return record;
 }
 
@@ -103,8 +106,8 @@ Component* ComboBox::create(const CreateRequest& request)
     if (!block)
         return nullptr;
     platform::register_combo_class();
-    auto combo_box = std::make_unique<ComboBox>(request.window, request.control, std::move(block).value(),
-                                                request.design_mode);
+    auto combo_box =
+        std::make_unique<ComboBox>(request.window, request.control, std::move(block).value(), request.design_mode);
     form::ComboBoxBlock& stored = combo_box->m_block;
     stored.style = stored_choice(stored.style, kHighestStyle);
 
@@ -250,8 +253,7 @@ int ComboBox::property_changed(int index, const PropertyData& data)
         return 0;
     case SelectionStart:
     case SelectionLength:
-        (index == SelectionStart ? m_block.selection_start : m_block.selection_length) =
-            std::max(integer_of(data), 0);
+        (index == SelectionStart ? m_block.selection_start : m_block.selection_length) = std::max(integer_of(data), 0);
         apply_edit_selection();
         return 0;
     case Sorted: {
@@ -362,7 +364,8 @@ int ComboBox::read_property(int index, PropertyData& data)
         put_font(data, m_block.font);
         return 1;
     case CurrentSelection:
-        put_integer(data, static_cast<std::uint32_t>(live ? combo_current_selection(combo) : m_block.current_selection));
+        put_integer(data,
+                    static_cast<std::uint32_t>(live ? combo_current_selection(combo) : m_block.current_selection));
         return 1;
     case Items: {
         form::ByteWriter out;

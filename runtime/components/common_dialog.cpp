@@ -24,32 +24,31 @@ namespace runtime::components {
 
 namespace {
 
-constexpr auto kCommonDialogProperties = property_table<22>(
-    {{
-        TypeCode::Pick,     // 8 dialog type
-        TypeCode::Text,     // 9 title
-        TypeCode::Text,     // 10 file name
-        TypeCode::Text,     // 11 filter
-        TypeCode::Number,   // 12 initial filter
-        TypeCode::Text,     // 13 initial directory
-        TypeCode::Text,     // 14 default extension
-        TypeCode::Logical,  // 15 create prompt
-        TypeCode::Logical,  // 16 file must exist
-        TypeCode::Logical,  // 17 overwrite prompt
-        TypeCode::Logical,  // 18 path must exist
-        TypeCode::Logical,  // 19 keep directory
-        TypeCode::Colour,   // 20 font colour
-        TypeCode::Logical,  // 21 bold
-        TypeCode::Logical,  // 22 italic
-        TypeCode::Logical,  // 23 strike-out
-        TypeCode::Logical,  // 24 underline
-        TypeCode::Text,     // 25 font name
-        TypeCode::Number,   // 26 font size
-        TypeCode::Text,     // 27 help file
-        TypeCode::Pick,     // 28 help command
-        TypeCode::Number,   // 29 help topic
-    }},
-    kCoreLibraryPropertyFlags);
+constexpr auto kCommonDialogProperties = property_table<22>({{
+                                                                TypeCode::Pick,     // 8 dialog type
+                                                                TypeCode::Text,     // 9 title
+                                                                TypeCode::Text,     // 10 file name
+                                                                TypeCode::Text,     // 11 filter
+                                                                TypeCode::Number,   // 12 initial filter
+                                                                TypeCode::Text,     // 13 initial directory
+                                                                TypeCode::Text,     // 14 default extension
+                                                                TypeCode::Logical,  // 15 create prompt
+                                                                TypeCode::Logical,  // 16 file must exist
+                                                                TypeCode::Logical,  // 17 overwrite prompt
+                                                                TypeCode::Logical,  // 18 path must exist
+                                                                TypeCode::Logical,  // 19 keep directory
+                                                                TypeCode::Colour,   // 20 font colour
+                                                                TypeCode::Logical,  // 21 bold
+                                                                TypeCode::Logical,  // 22 italic
+                                                                TypeCode::Logical,  // 23 strike-out
+                                                                TypeCode::Logical,  // 24 underline
+                                                                TypeCode::Text,     // 25 font name
+                                                                TypeCode::Number,   // 26 font size
+                                                                TypeCode::Text,     // 27 help file
+                                                                TypeCode::Pick,     // 28 help command
+                                                                TypeCode::Number,   // 29 help topic
+                                                            }},
+                                                            kCoreLibraryPropertyFlags);
 static_assert(kCommonDialogProperties.size() == 30);
 
 Operation common_dialog_interface(int number)
@@ -61,8 +60,11 @@ Operation common_dialog_interface(int number)
 
 const KindRecord& common_dialog_kind()
 {
-    static const KindRecord record{"通用对话框", "CommonDlg", 0x80008040,
-                                   static_cast<int>(kCommonDialogProperties.size()), kCommonDialogProperties.data(),
+    static const KindRecord record{"通用对话框",
+                                   "CommonDlg",
+                                   0x80008040,
+                                   static_cast<int>(kCommonDialogProperties.size()),
+                                   kCommonDialogProperties.data(),
                                    &common_dialog_interface};
     return record;
 }
@@ -260,7 +262,7 @@ platform::FileDialogRequest CommonDialog::file_request() const
     const form::CommonDialogBlock& b = m_block;
     platform::FileDialogRequest request;
     request.mode = b.dialog_type == static_cast<std::uint32_t>(DialogType::Save) ? platform::FileDialogMode::Save
-                                                                                  : platform::FileDialogMode::Open;
+                                                                                 : platform::FileDialogMode::Open;
     request.flags = HideReadOnly;
     if (is_set(b.create_prompt))
         request.flags |= CreatePrompt;

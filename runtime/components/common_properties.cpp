@@ -2,10 +2,10 @@
 
 #include "platform/cursors.h"
 #include "platform/native_window.h"
+#include "runtime/boundary/heap.h"
 #include "runtime/components/component.h"
 #include "runtime/components/mouse_pointer.h"
 #include "runtime/components/window_kind.h"
-#include "runtime/boundary/heap.h"
 #include "runtime/windows/window_system.h"
 #include "runtime/windows/window_table.h"
 

@@ -32,13 +32,13 @@ struct PropertyData {
 
 // Property type codes: what a property's value is.
 namespace TypeCode {
-inline constexpr std::uint16_t Integer = 1000;        // an integer chosen from a list
+inline constexpr std::uint16_t Integer = 1000;  // an integer chosen from a list
 inline constexpr std::uint16_t Number = 1001;
 inline constexpr std::uint16_t Real = 1002;
 inline constexpr std::uint16_t Logical = 1003;
 inline constexpr std::uint16_t DateTime = 1004;
 inline constexpr std::uint16_t Text = 1005;
-inline constexpr std::uint16_t Pick = 1006;           // index into a fixed list of choices
+inline constexpr std::uint16_t Pick = 1006;  // index into a fixed list of choices
 inline constexpr std::uint16_t Text1007 = 1007;
 inline constexpr std::uint16_t Text1008 = 1008;
 inline constexpr std::uint16_t Picture = 1009;
@@ -47,7 +47,7 @@ inline constexpr std::uint16_t MousePointer = 1011;
 inline constexpr std::uint16_t Sound = 1012;
 inline constexpr std::uint16_t Font = 1013;
 inline constexpr std::uint16_t Colour = 1014;
-inline constexpr std::uint16_t ColourOrNone = 1015;   // 0xFF000000: none
+inline constexpr std::uint16_t ColourOrNone = 1015;  // 0xFF000000: none
 inline constexpr std::uint16_t FileName = 1016;
 inline constexpr std::uint16_t BackgroundColour = 1017;  // 0xFF000000: the button-face colour
 inline constexpr std::uint16_t DataSource = 1018;
@@ -66,7 +66,7 @@ struct PropertyEntry {
 // ---- Kind records ------------------------------------------------------------------------------
 
 namespace KindFlag {
-inline constexpr std::uint32_t Mnemonic = 0x4;           // may raise events too
+inline constexpr std::uint32_t Mnemonic = 0x4;  // may raise events too
 inline constexpr std::uint32_t NeverRecreated = 0x10;
 inline constexpr std::uint32_t MessageFilter = 0x20;
 inline constexpr std::uint32_t RaisesEvents = 0x40;
@@ -74,11 +74,11 @@ inline constexpr std::uint32_t Container = 0x80;
 inline constexpr std::uint32_t TabControl = 0x100;
 inline constexpr std::uint32_t ContainsEditField = 0x200;  // an edit field inside raises as the control
 inline constexpr std::uint32_t MnemonicRadio = 0x400;
-inline constexpr std::uint32_t MnemonicPress = 0x800;      // also: eligible as default button
+inline constexpr std::uint32_t MnemonicPress = 0x800;  // also: eligible as default button
 inline constexpr std::uint32_t MnemonicToggle = 0x1000;
 inline constexpr std::uint32_t MnemonicFocusOnward = 0x2000;
 inline constexpr std::uint32_t MnemonicGroupFocusOnward = 0x4000;
-inline constexpr std::uint32_t NoNativeWindow = 0x8000;    // function provider: never shown
+inline constexpr std::uint32_t NoNativeWindow = 0x8000;  // function provider: never shown
 inline constexpr std::uint32_t NotFocusable = 0x10000;
 inline constexpr std::uint32_t Notify8004AfterRecreation = 0x100000;
 inline constexpr std::uint32_t ContainsChildWindow = 0x200000;
@@ -99,18 +99,18 @@ inline constexpr int FilterMessage = 11;
 
 // Private messages the runtime sends to every component's native window.
 namespace PrivateMessage {
-inline constexpr std::uint32_t Created = 0x806F;        // all units of the window exist and are placed
-inline constexpr std::uint32_t ChildrenChanged = 0x8004; // to the window after loading, to a parent after re-creation
-inline constexpr std::uint32_t LoadFinished = 0x8076;   // the window is shown and its events are raised
+inline constexpr std::uint32_t Created = 0x806F;          // all units of the window exist and are placed
+inline constexpr std::uint32_t ChildrenChanged = 0x8004;  // to the window after loading, to a parent after re-creation
+inline constexpr std::uint32_t LoadFinished = 0x8076;     // the window is shown and its events are raised
 }  // namespace PrivateMessage
 
 class Component;
 
 // What `create` is given.
 struct CreateRequest {
-    std::span<const std::uint8_t> block;   // the stored (or saved) property block
-    std::uint32_t style_bits = 0;          // from the runtime: disabled, tab stop
-    platform::WindowHandle parent = 0;     // a component's parent window; the window kind: its owner
+    std::span<const std::uint8_t> block;  // the stored (or saved) property block
+    std::uint32_t style_bits = 0;         // from the runtime: disabled, tab stop
+    platform::WindowHandle parent = 0;    // a component's parent window; the window kind: its owner
     int child_id = 0;
     int left = 0;
     int top = 0;
@@ -138,8 +138,7 @@ using Operation = void (*)();
 // Returns the kind's operation for an interface number, or null; cast to the operation's type.
 using InterfaceFunction = Operation (*)(int number);
 
-template <class T>
-Operation as_operation(T function)
+template <class T> Operation as_operation(T function)
 {
     return reinterpret_cast<Operation>(function);
 }
@@ -148,7 +147,7 @@ struct KindRecord {
     const char* chinese_name = nullptr;  // UTF-8 in the source; e.g. "标签"
     const char* english_name = nullptr;  // e.g. "Label"
     std::uint32_t flags = 0;
-    int property_count = 0;              // including the 8 common properties
+    int property_count = 0;  // including the 8 common properties
     const PropertyEntry* properties = nullptr;
     InterfaceFunction interface_function = nullptr;
 };

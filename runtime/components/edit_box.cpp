@@ -30,31 +30,30 @@ namespace runtime::components {
 
 namespace {
 
-constexpr auto kEditBoxProperties = property_table<21>(
-    {{
-        TypeCode::Text,              // 8 content
-        TypeCode::Pick,              // 9 border
-        TypeCode::Colour,            // 10 text colour
-        TypeCode::BackgroundColour,  // 11 background colour
-        TypeCode::Font,              // 12 font
-        TypeCode::Logical,           // 13 hide selection
-        TypeCode::Number,            // 14 maximum length
-        TypeCode::Logical,           // 15 multi-line
-        TypeCode::Pick,              // 16 scroll bars
-        TypeCode::Pick,              // 17 alignment
-        TypeCode::Pick,              // 18 input mode
-        TypeCode::Text,              // 19 password character
-        TypeCode::Pick,              // 20 letter case
-        TypeCode::Pick,              // 21 spin mode
-        TypeCode::Number,            // 22 spin lower bound
-        TypeCode::Number,            // 23 spin upper bound
-        TypeCode::Number,            // 24 selection start
-        TypeCode::Number,            // 25 selection length
-        TypeCode::Text,              // 26 selected text
-        TypeCode::DataSource,        // 27 data source
-        TypeCode::DataColumn,        // 28 data column
-    }},
-    kCoreLibraryPropertyFlags);
+constexpr auto kEditBoxProperties = property_table<21>({{
+                                                           TypeCode::Text,              // 8 content
+                                                           TypeCode::Pick,              // 9 border
+                                                           TypeCode::Colour,            // 10 text colour
+                                                           TypeCode::BackgroundColour,  // 11 background colour
+                                                           TypeCode::Font,              // 12 font
+                                                           TypeCode::Logical,           // 13 hide selection
+                                                           TypeCode::Number,            // 14 maximum length
+                                                           TypeCode::Logical,           // 15 multi-line
+                                                           TypeCode::Pick,              // 16 scroll bars
+                                                           TypeCode::Pick,              // 17 alignment
+                                                           TypeCode::Pick,              // 18 input mode
+                                                           TypeCode::Text,              // 19 password character
+                                                           TypeCode::Pick,              // 20 letter case
+                                                           TypeCode::Pick,              // 21 spin mode
+                                                           TypeCode::Number,            // 22 spin lower bound
+                                                           TypeCode::Number,            // 23 spin upper bound
+                                                           TypeCode::Number,            // 24 selection start
+                                                           TypeCode::Number,            // 25 selection length
+                                                           TypeCode::Text,              // 26 selected text
+                                                           TypeCode::DataSource,        // 27 data source
+                                                           TypeCode::DataColumn,        // 28 data column
+                                                       }},
+                                                       kCoreLibraryPropertyFlags);
 static_assert(kEditBoxProperties.size() == 29);
 
 constexpr std::int32_t kHighestBorder = 5;
@@ -114,8 +113,12 @@ std::uint32_t password_code(std::uint16_t stored)
 
 const KindRecord& edit_box_kind()
 {
-    static const KindRecord record{"编辑框", "EditBox", 0x80000040, static_cast<int>(kEditBoxProperties.size()),
-                                   kEditBoxProperties.data(), &edit_box_interface};
+    static const KindRecord record{"编辑框",
+                                   "EditBox",
+                                   0x80000040,
+                                   static_cast<int>(kEditBoxProperties.size()),
+                                   kEditBoxProperties.data(),
+                                   &edit_box_interface};
     return record;
 }
 
@@ -170,8 +173,8 @@ Component* EditBox::create(const CreateRequest& request)
         return nullptr;
     platform::register_edit_class();
     platform::register_updown_class();
-    auto edit_box = std::make_unique<EditBox>(request.window, request.control, std::move(block).value(),
-                                              request.design_mode);
+    auto edit_box =
+        std::make_unique<EditBox>(request.window, request.control, std::move(block).value(), request.design_mode);
     form::EditBoxBlock& stored = edit_box->m_block;
     stored.input_mode = std::min<std::uint32_t>(stored.input_mode, EditInputMode::Highest);
 
@@ -216,8 +219,8 @@ void EditBox::apply_font()
     }
     send_control_font(edit, m_block.font);
     set_window_pos(edit, 0, 0, 0, 0, 0,
-                   WindowPosFlag::NoMove | WindowPosFlag::NoSize | WindowPosFlag::NoZOrder |
-                       WindowPosFlag::NoActivate | WindowPosFlag::FrameChanged);
+                   WindowPosFlag::NoMove | WindowPosFlag::NoSize | WindowPosFlag::NoZOrder | WindowPosFlag::NoActivate |
+                       WindowPosFlag::FrameChanged);
 }
 
 void EditBox::apply_border()
@@ -631,7 +634,8 @@ std::vector<std::uint8_t> EditBox::save_properties() const
 
 int EditBox::wants_key(int key_code) const
 {
-    return key_code == platform::VK_RETURN && m_block.multi_line && m_block.input_mode != EditInputMode::ReadOnly ? 1 : 0;
+    return key_code == platform::VK_RETURN && m_block.multi_line && m_block.input_mode != EditInputMode::ReadOnly ? 1
+                                                                                                                  : 0;
 }
 
 }  // namespace runtime::components

@@ -162,8 +162,8 @@ std::string normalise_input(std::uint32_t mode, std::string_view text)
         result = std::to_string(std::clamp<std::int64_t>(leading_integer(text), -32768, 32767));
         break;
     case EditInputMode::Integer:
-        result = std::to_string(std::clamp<std::int64_t>(leading_integer(text), std::numeric_limits<std::int32_t>::min(),
-                                                         std::numeric_limits<std::int32_t>::max()));
+        result = std::to_string(std::clamp<std::int64_t>(
+            leading_integer(text), std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
         break;
     case EditInputMode::Long:
         result = std::to_string(leading_integer(text));

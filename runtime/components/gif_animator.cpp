@@ -72,8 +72,7 @@ void GifAnimator::unload()
     m_state = AnimationState::Idle;
 }
 
-std::optional<imaging::DecodeError> GifAnimator::load(std::span<const std::uint8_t> bytes,
-                                                      platform::Colour background)
+std::optional<imaging::DecodeError> GifAnimator::load(std::span<const std::uint8_t> bytes, platform::Colour background)
 {
     unload();
     auto stream = imaging::GifStream::open(bytes);
@@ -304,8 +303,7 @@ platform::Colour GifAnimator::canvas_pixel(int x, int y) const
     std::lock_guard lock(m_mutex);
     if (x < 0 || y < 0 || x >= m_width || y >= m_height || m_canvas.empty())
         return 0;
-    const std::uint8_t* pixel =
-        m_canvas.data() + (static_cast<std::size_t>(y) * m_width + x) * kCanvasPixelBytes;
+    const std::uint8_t* pixel = m_canvas.data() + (static_cast<std::size_t>(y) * m_width + x) * kCanvasPixelBytes;
     return colour_of_entry(pixel);
 }
 

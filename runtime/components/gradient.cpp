@@ -125,9 +125,9 @@ bool fill_gradient(platform::DeviceContext& context, const platform::Rect& rect,
                     *out++ = 0;
                 }
             }
-            std::unique_ptr<platform::Bitmap> tile = platform::bitmap_from_bgrx32(
-                pixels.data(), tile_width, tile_height, static_cast<std::size_t>(tile_width) * 4,
-                platform::RowOrder::TopDown);
+            std::unique_ptr<platform::Bitmap> tile =
+                platform::bitmap_from_bgrx32(pixels.data(), tile_width, tile_height,
+                                             static_cast<std::size_t>(tile_width) * 4, platform::RowOrder::TopDown);
             if (!tile)
                 return false;
             platform::draw_bitmap(context, *tile, target);
@@ -151,16 +151,20 @@ bool draw_gradient_frame(platform::DeviceContext& context, const platform::Rect&
     drawn &= fill_gradient(context, platform::Rect{outer.left, inner.bottom, outer.right, outer.bottom},
                            GradientDirection::TopToBottom, colours, area);
 
-    const platform::Point left_band[] = {{outer.left, outer.top}, {inner.left, inner.top},
-                                         {inner.left, inner.bottom}, {outer.left, outer.bottom}};
+    const platform::Point left_band[] = {{outer.left, outer.top},
+                                         {inner.left, inner.top},
+                                         {inner.left, inner.bottom},
+                                         {outer.left, outer.bottom}};
     context.save();
     context.intersect_clip_polygon(left_band, 4);
     drawn &= fill_gradient(context, platform::Rect{outer.left, outer.top, inner.left, outer.bottom},
                            GradientDirection::LeftToRight, colours, area);
     context.restore();
 
-    const platform::Point right_band[] = {{outer.right, outer.top}, {inner.right, inner.top},
-                                          {inner.right, inner.bottom}, {outer.right, outer.bottom}};
+    const platform::Point right_band[] = {{outer.right, outer.top},
+                                          {inner.right, inner.top},
+                                          {inner.right, inner.bottom},
+                                          {outer.right, outer.bottom}};
     context.save();
     context.intersect_clip_polygon(right_band, 4);
     drawn &= fill_gradient(context, platform::Rect{inner.right, outer.top, outer.right, outer.bottom},

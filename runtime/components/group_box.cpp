@@ -22,15 +22,14 @@ namespace runtime::components {
 
 namespace {
 
-constexpr auto kGroupBoxProperties = property_table<5>(
-    {{
-        TypeCode::Text,              // 8 caption
-        TypeCode::Pick,              // 9 title alignment
-        TypeCode::Colour,            // 10 text colour
-        TypeCode::BackgroundColour,  // 11 background colour
-        TypeCode::Font,              // 12 font
-    }},
-    kCoreLibraryPropertyFlags);
+constexpr auto kGroupBoxProperties = property_table<5>({{
+                                                           TypeCode::Text,              // 8 caption
+                                                           TypeCode::Pick,              // 9 title alignment
+                                                           TypeCode::Colour,            // 10 text colour
+                                                           TypeCode::BackgroundColour,  // 11 background colour
+                                                           TypeCode::Font,              // 12 font
+                                                       }},
+                                                       kCoreLibraryPropertyFlags);
 static_assert(kGroupBoxProperties.size() == 13);
 
 Operation group_box_interface(int number)
@@ -44,8 +43,12 @@ constexpr std::uint32_t kTitleBits[] = {platform::BS_LEFT, platform::BS_CENTER, 
 
 const KindRecord& group_box_kind()
 {
-    static const KindRecord record{"分组框", "GroupBox", 0x840140C0, static_cast<int>(kGroupBoxProperties.size()),
-                                   kGroupBoxProperties.data(), &group_box_interface};
+    static const KindRecord record{"分组框",
+                                   "GroupBox",
+                                   0x840140C0,
+                                   static_cast<int>(kGroupBoxProperties.size()),
+                                   kGroupBoxProperties.data(),
+                                   &group_box_interface};
     return record;
 }
 

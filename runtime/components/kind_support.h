@@ -46,8 +46,7 @@ constexpr std::array<PropertyEntry, 8 + N> property_table(const std::array<std::
 // The four operations every kind of this folder offers, handed to its class: the static create and
 // the members property_changed, save_properties and read_property. A kind with further operations
 // answers those first and hands the rest here.
-template <class KindClass>
-Operation standard_operation(int number)
+template <class KindClass> Operation standard_operation(int number)
 {
     switch (number) {
     case Interface::Create:
@@ -75,8 +74,7 @@ Operation standard_operation(int number)
 bool register_kind_class(const std::string& name, std::uint32_t class_style, platform::WindowProcedure procedure);
 
 // The component object of a window made by one of these kinds (kept in the window's user data).
-template <class T>
-T* component_of_window(platform::WindowHandle handle)
+template <class T> T* component_of_window(platform::WindowHandle handle)
 {
     return reinterpret_cast<T*>(platform::window_user_data(handle));
 }

@@ -1,9 +1,9 @@
 // The two kind tables (core library 51 slots, extended library 5) and their lookup.
 
-#include "runtime/components/component.h"
 #include "runtime/components/button.h"
 #include "runtime/components/combo_box.h"
 #include "runtime/components/common_dialog.h"
+#include "runtime/components/component.h"
 #include "runtime/components/edit_box.h"
 #include "runtime/components/group_box.h"
 #include "runtime/components/label.h"

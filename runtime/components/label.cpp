@@ -24,31 +24,30 @@ namespace runtime::components {
 
 namespace {
 
-constexpr auto kLabelProperties = property_table<21>(
-    {{
-        TypeCode::Text,              // 8 caption
-        TypeCode::Pick,              // 9 text effect
-        TypeCode::Pick,              // 10 border
-        TypeCode::Number,            // 11 frame width
-        TypeCode::ColourOrNone,      // 12 frame colour 1
-        TypeCode::ColourOrNone,      // 13 frame colour 2
-        TypeCode::ColourOrNone,      // 14 frame colour 3
-        TypeCode::Font,              // 15 font
-        TypeCode::Colour,            // 16 text colour
-        TypeCode::BackgroundColour,  // 17 background colour
-        TypeCode::Picture,           // 18 background picture
-        TypeCode::Pick,              // 19 picture layout
-        TypeCode::Pick,              // 20 background gradient
-        TypeCode::ColourOrNone,      // 21 gradient colour 1
-        TypeCode::ColourOrNone,      // 22 gradient colour 2
-        TypeCode::ColourOrNone,      // 23 gradient colour 3
-        TypeCode::Pick,              // 24 horizontal alignment
-        TypeCode::Logical,           // 25 word wrap
-        TypeCode::Pick,              // 26 vertical alignment
-        TypeCode::DataSource,        // 27 data source
-        TypeCode::DataColumn,        // 28 data column
-    }},
-    kCoreLibraryPropertyFlags);
+constexpr auto kLabelProperties = property_table<21>({{
+                                                         TypeCode::Text,              // 8 caption
+                                                         TypeCode::Pick,              // 9 text effect
+                                                         TypeCode::Pick,              // 10 border
+                                                         TypeCode::Number,            // 11 frame width
+                                                         TypeCode::ColourOrNone,      // 12 frame colour 1
+                                                         TypeCode::ColourOrNone,      // 13 frame colour 2
+                                                         TypeCode::ColourOrNone,      // 14 frame colour 3
+                                                         TypeCode::Font,              // 15 font
+                                                         TypeCode::Colour,            // 16 text colour
+                                                         TypeCode::BackgroundColour,  // 17 background colour
+                                                         TypeCode::Picture,           // 18 background picture
+                                                         TypeCode::Pick,              // 19 picture layout
+                                                         TypeCode::Pick,              // 20 background gradient
+                                                         TypeCode::ColourOrNone,      // 21 gradient colour 1
+                                                         TypeCode::ColourOrNone,      // 22 gradient colour 2
+                                                         TypeCode::ColourOrNone,      // 23 gradient colour 3
+                                                         TypeCode::Pick,              // 24 horizontal alignment
+                                                         TypeCode::Logical,           // 25 word wrap
+                                                         TypeCode::Pick,              // 26 vertical alignment
+                                                         TypeCode::DataSource,        // 27 data source
+                                                         TypeCode::DataColumn,        // 28 data column
+                                                     }},
+                                                     kCoreLibraryPropertyFlags);
 static_assert(kLabelProperties.size() == 29);
 
 Operation label_interface(int number)
@@ -60,8 +59,9 @@ Operation label_interface(int number)
 
 const KindRecord& label_kind()
 {
-    static const KindRecord record{"标签", "Label", 0x84012040, static_cast<int>(kLabelProperties.size()),
-                                   kLabelProperties.data(), &label_interface};
+    static const KindRecord record{
+        "标签",          "Label", 0x84012040, static_cast<int>(kLabelProperties.size()), kLabelProperties.data(),
+        &label_interface};
     return record;
 }
 

@@ -43,7 +43,7 @@ inline constexpr int DataColumn = 20;
 }  // namespace LabelProperty
 
 enum class PictureLayout : std::uint32_t {
-    TopLeft = 0,    // natural size at the top-left corner
+    TopLeft = 0,  // natural size at the top-left corner
     Tiled = 1,
     FitCentred = 2,  // never enlarged; shrunk to fit keeping its proportions
 };

@@ -50,7 +50,7 @@ std::string text_of(const PropertyData& data)
 platform::StretchMode stretch_mode_for_display()
 {
     return platform::display_bits_per_pixel() > 16 ? platform::StretchMode::Halftone
-                                                    : platform::StretchMode::ColourOnColour;
+                                                   : platform::StretchMode::ColourOnColour;
 }
 
 // ---- Kind record and operations ----------------------------------------------------------------
@@ -63,21 +63,21 @@ Operation picture_box_interface(int number)
 }
 
 constexpr PropertyEntry kPictureBoxProperties[] = {
-    {TypeCode::Number, 0xE000},           // left
-    {TypeCode::Number, 0xE000},           // top
-    {TypeCode::Number, 0xE000},           // width
-    {TypeCode::Number, 0xE000},           // height
-    {TypeCode::Text, 0xE000},             // tag
-    {TypeCode::Logical, 0xE000},          // visible
-    {TypeCode::Logical, 0xE000},          // disabled
-    {TypeCode::MousePointer, 0xE000},     // mouse pointer
-    {TypeCode::Pick, 0x8000},             // border
-    {TypeCode::BackgroundColour, 0x8000}, // background colour
-    {TypeCode::Picture, 0x8000},          // picture
-    {TypeCode::Pick, 0x8000},             // display mode
-    {TypeCode::Logical, 0x8000},          // animate
-    {TypeCode::DataSource, 0x8000},       // data source
-    {TypeCode::DataColumn, 0x8000},       // data column
+    {TypeCode::Number, 0xE000},            // left
+    {TypeCode::Number, 0xE000},            // top
+    {TypeCode::Number, 0xE000},            // width
+    {TypeCode::Number, 0xE000},            // height
+    {TypeCode::Text, 0xE000},              // tag
+    {TypeCode::Logical, 0xE000},           // visible
+    {TypeCode::Logical, 0xE000},           // disabled
+    {TypeCode::MousePointer, 0xE000},      // mouse pointer
+    {TypeCode::Pick, 0x8000},              // border
+    {TypeCode::BackgroundColour, 0x8000},  // background colour
+    {TypeCode::Picture, 0x8000},           // picture
+    {TypeCode::Pick, 0x8000},              // display mode
+    {TypeCode::Logical, 0x8000},           // animate
+    {TypeCode::DataSource, 0x8000},        // data source
+    {TypeCode::DataColumn, 0x8000},        // data column
 };
 
 // ---- Window class ------------------------------------------------------------------------------
@@ -142,8 +142,8 @@ platform::Rect picture_placement(DisplayMode mode, int client_width, int client_
     if (client_width >= picture_width && client_height >= picture_height)
         return platform::Rect{x, y, x + picture_width, y + picture_height};
     // Shrink to fit, keeping the proportions.
-    double scale = std::min(static_cast<double>(box_width) / picture_width,
-                            static_cast<double>(box_height) / picture_height);
+    double scale =
+        std::min(static_cast<double>(box_width) / picture_width, static_cast<double>(box_height) / picture_height);
     int width = static_cast<int>(picture_width * scale);
     int height = static_cast<int>(picture_height * scale);
     x += (box_width - width) / 2;
@@ -446,8 +446,8 @@ void PictureBox::size_to_picture()
         return;
     bool was_running = m_animator.state() == AnimationState::Running;
     m_animator.stop();
-    platform::FrameInsets insets = platform::frame_insets(platform::window_style(handle()),
-                                                          platform::window_ex_style(handle()), false);
+    platform::FrameInsets insets =
+        platform::frame_insets(platform::window_style(handle()), platform::window_ex_style(handle()), false);
     platform::set_window_pos(handle(), 0, 0, 0, m_decoded->full_width() + insets.left + insets.right,
                              m_decoded->full_height() + insets.top + insets.bottom,
                              platform::WindowPosFlag::NoMove | platform::WindowPosFlag::NoZOrder |
@@ -498,8 +498,7 @@ void PictureBox::resolve_background()
 platform::Rect PictureBox::animation_placement() const
 {
     platform::Rect client = platform::client_rect(handle());
-    return picture_placement(m_applied_mode, client.width(), client.height(), m_animator.width(),
-                             m_animator.height());
+    return picture_placement(m_applied_mode, client.width(), client.height(), m_animator.width(), m_animator.height());
 }
 
 void PictureBox::start_animation()
@@ -540,8 +539,8 @@ void PictureBox::paint_still(platform::DeviceContext& context, const platform::R
 {
     if (place.empty())
         return;
-    if (stretch_mode_for_display() != platform::StretchMode::Halftone || m_decoded->kind == imaging::PictureKind::Icon ||
-        m_decoded->kind == imaging::PictureKind::Cursor) {
+    if (stretch_mode_for_display() != platform::StretchMode::Halftone ||
+        m_decoded->kind == imaging::PictureKind::Icon || m_decoded->kind == imaging::PictureKind::Cursor) {
         imaging::draw_picture(&*m_decoded, &context, place.left, place.top, place.width(), place.height(),
                               m_background);
         return;
@@ -556,8 +555,8 @@ void PictureBox::paint_still(platform::DeviceContext& context, const platform::R
             if (!m_decoded)
                 return;
         }
-        m_shown = imaging::picture_bitmap(*m_decoded, m_background,
-                                          platform::TargetSize{place.width(), place.height()});
+        m_shown =
+            imaging::picture_bitmap(*m_decoded, m_background, platform::TargetSize{place.width(), place.height()});
         m_shown_background = m_background;
         if (!m_shown)
             return;

@@ -20,17 +20,16 @@ namespace runtime::components {
 
 namespace {
 
-constexpr auto kTransparentLabelProperties = property_table<7>(
-    {{
-        TypeCode::Text,     // 8 caption
-        TypeCode::Pick,     // 9 text effect
-        TypeCode::Font,     // 10 font
-        TypeCode::Colour,   // 11 text colour
-        TypeCode::Pick,     // 12 horizontal alignment
-        TypeCode::Logical,  // 13 word wrap
-        TypeCode::Pick,     // 14 vertical alignment
-    }},
-    kExtendedLibraryPropertyFlags);
+constexpr auto kTransparentLabelProperties = property_table<7>({{
+                                                                   TypeCode::Text,     // 8 caption
+                                                                   TypeCode::Pick,     // 9 text effect
+                                                                   TypeCode::Font,     // 10 font
+                                                                   TypeCode::Colour,   // 11 text colour
+                                                                   TypeCode::Pick,     // 12 horizontal alignment
+                                                                   TypeCode::Logical,  // 13 word wrap
+                                                                   TypeCode::Pick,     // 14 vertical alignment
+                                                               }},
+                                                               kExtendedLibraryPropertyFlags);
 static_assert(kTransparentLabelProperties.size() == 15);
 
 Operation transparent_label_interface(int number)
@@ -42,9 +41,12 @@ Operation transparent_label_interface(int number)
 
 const KindRecord& transparent_label_kind()
 {
-    static const KindRecord record{"透明标签", "TransLabel", 0x00012040,
+    static const KindRecord record{"透明标签",
+                                   "TransLabel",
+                                   0x00012040,
                                    static_cast<int>(kTransparentLabelProperties.size()),
-                                   kTransparentLabelProperties.data(), &transparent_label_interface};
+                                   kTransparentLabelProperties.data(),
+                                   &transparent_label_interface};
     return record;
 }
 

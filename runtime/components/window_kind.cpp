@@ -34,38 +34,38 @@ constexpr std::uint16_t kCommonFlags = 0xE000;
 constexpr std::uint16_t kCoreFlags = 0x8000;
 
 constexpr PropertyEntry kWindowProperties[kWindowPropertyCount] = {
-    {TypeCode::Number, kCommonFlags},           // 0 left
-    {TypeCode::Number, kCommonFlags},           // 1 top
-    {TypeCode::Number, kCommonFlags},           // 2 width
-    {TypeCode::Number, kCommonFlags},           // 3 height
-    {TypeCode::Text, kCommonFlags},             // 4 tag
-    {TypeCode::Logical, kCommonFlags},          // 5 visible
-    {TypeCode::Logical, kCommonFlags},          // 6 disabled
-    {TypeCode::MousePointer, kCommonFlags},     // 7 mouse pointer
-    {TypeCode::Text, kCoreFlags},               // 8 caption
-    {TypeCode::Pick, kCoreFlags},               // 9 border style
-    {TypeCode::BackgroundColour, kCoreFlags},   // 10 background colour
-    {TypeCode::Picture, kCoreFlags},            // 11 picture
-    {TypeCode::Pick, kCoreFlags},               // 12 picture layout
-    {TypeCode::Sound, kCoreFlags},              // 13 sound
-    {TypeCode::Pick, kCoreFlags},               // 14 sound play mode
-    {TypeCode::Logical, kCoreFlags},            // 15 control box
-    {TypeCode::Logical, kCoreFlags},            // 16 maximize box
-    {TypeCode::Logical, kCoreFlags},            // 17 minimize box
-    {TypeCode::Pick, kCoreFlags},               // 18 placement
-    {TypeCode::Logical, kCoreFlags},            // 19 closable
-    {TypeCode::Icon, kCoreFlags},               // 20 icon
-    {TypeCode::Number, kCoreFlags},             // 21
-    {TypeCode::Number, kCoreFlags},             // 22
-    {TypeCode::Number, kCoreFlags},             // 23
-    {TypeCode::FileName, kCoreFlags},           // 24
-    {TypeCode::Number, kCoreFlags},             // 25
-    {TypeCode::Logical, kCoreFlags},            // 26 shown in the task bar
-    {TypeCode::Number, kCoreFlags},             // 27
-    {TypeCode::Pick, kCoreFlags},               // 28
-    {TypeCode::Logical, kCoreFlags},            // 29 always on top
-    {TypeCode::Number, kCoreFlags},             // 30
-    {TypeCode::Text, kCoreFlags},               // 31 window class name
+    {TypeCode::Number, kCommonFlags},          // 0 left
+    {TypeCode::Number, kCommonFlags},          // 1 top
+    {TypeCode::Number, kCommonFlags},          // 2 width
+    {TypeCode::Number, kCommonFlags},          // 3 height
+    {TypeCode::Text, kCommonFlags},            // 4 tag
+    {TypeCode::Logical, kCommonFlags},         // 5 visible
+    {TypeCode::Logical, kCommonFlags},         // 6 disabled
+    {TypeCode::MousePointer, kCommonFlags},    // 7 mouse pointer
+    {TypeCode::Text, kCoreFlags},              // 8 caption
+    {TypeCode::Pick, kCoreFlags},              // 9 border style
+    {TypeCode::BackgroundColour, kCoreFlags},  // 10 background colour
+    {TypeCode::Picture, kCoreFlags},           // 11 picture
+    {TypeCode::Pick, kCoreFlags},              // 12 picture layout
+    {TypeCode::Sound, kCoreFlags},             // 13 sound
+    {TypeCode::Pick, kCoreFlags},              // 14 sound play mode
+    {TypeCode::Logical, kCoreFlags},           // 15 control box
+    {TypeCode::Logical, kCoreFlags},           // 16 maximize box
+    {TypeCode::Logical, kCoreFlags},           // 17 minimize box
+    {TypeCode::Pick, kCoreFlags},              // 18 placement
+    {TypeCode::Logical, kCoreFlags},           // 19 closable
+    {TypeCode::Icon, kCoreFlags},              // 20 icon
+    {TypeCode::Number, kCoreFlags},            // 21
+    {TypeCode::Number, kCoreFlags},            // 22
+    {TypeCode::Number, kCoreFlags},            // 23
+    {TypeCode::FileName, kCoreFlags},          // 24
+    {TypeCode::Number, kCoreFlags},            // 25
+    {TypeCode::Logical, kCoreFlags},           // 26 shown in the task bar
+    {TypeCode::Number, kCoreFlags},            // 27
+    {TypeCode::Pick, kCoreFlags},              // 28
+    {TypeCode::Logical, kCoreFlags},           // 29 always on top
+    {TypeCode::Number, kCoreFlags},            // 30
+    {TypeCode::Text, kCoreFlags},              // 31 window class name
 };
 
 // Own property indices (property index minus 8).
@@ -283,8 +283,8 @@ WindowObject::FrameStyles WindowObject::frame_styles(const form::WindowBlock& bl
 void WindowObject::apply_frame_styles()
 {
     FrameStyles styles = frame_styles(m_block);
-    std::uint32_t kept = platform::window_style(handle()) & (platform::WS_VISIBLE | platform::WS_DISABLED |
-                                                             platform::WS_MINIMIZE | platform::WS_MAXIMIZE);
+    std::uint32_t kept = platform::window_style(handle()) &
+                         (platform::WS_VISIBLE | platform::WS_DISABLED | platform::WS_MINIMIZE | platform::WS_MAXIMIZE);
     platform::set_window_style(handle(), styles.style | kept);
     std::uint32_t topmost = platform::window_ex_style(handle()) & platform::WS_EX_TOPMOST;
     platform::set_window_ex_style(handle(), styles.ex_style | topmost);
@@ -532,8 +532,7 @@ void WindowObject::paint_background(platform::DeviceContext& context)
         break;
     }
     case WindowPictureLayout::Stretched:
-        imaging::draw_picture(picture, &context, client.left, client.top, client.width(), client.height(),
-                              background);
+        imaging::draw_picture(picture, &context, client.left, client.top, client.width(), client.height(), background);
         break;
     case WindowPictureLayout::TopLeft:
     default:
@@ -548,36 +547,83 @@ void WindowObject::paint_background(platform::DeviceContext& context)
 int WindowObject::read_property(int index, PropertyData& data) const
 {
     switch (index) {
-    case Own::Caption: put_text(data, m_block.caption); return 1;
-    case Own::BorderStyle: data.word1 = m_block.border_style; return 1;
-    case Own::BackgroundColour: data.word1 = m_block.background_colour; return 1;
-    case Own::Picture: put_bytes(data, m_block.picture); return 1;
-    case Own::PictureLayout: data.word1 = m_block.picture_layout; return 1;
-    case Own::Sound: put_bytes(data, m_block.sound); return 1;
-    case Own::SoundPlayMode: data.word1 = m_block.sound_play_mode; return 1;
-    case Own::ControlBox: data.word1 = m_block.control_box; return 1;
-    case Own::MaximizeBox: data.word1 = m_block.maximize_box; return 1;
-    case Own::MinimizeBox: data.word1 = m_block.minimize_box; return 1;
+    case Own::Caption:
+        put_text(data, m_block.caption);
+        return 1;
+    case Own::BorderStyle:
+        data.word1 = m_block.border_style;
+        return 1;
+    case Own::BackgroundColour:
+        data.word1 = m_block.background_colour;
+        return 1;
+    case Own::Picture:
+        put_bytes(data, m_block.picture);
+        return 1;
+    case Own::PictureLayout:
+        data.word1 = m_block.picture_layout;
+        return 1;
+    case Own::Sound:
+        put_bytes(data, m_block.sound);
+        return 1;
+    case Own::SoundPlayMode:
+        data.word1 = m_block.sound_play_mode;
+        return 1;
+    case Own::ControlBox:
+        data.word1 = m_block.control_box;
+        return 1;
+    case Own::MaximizeBox:
+        data.word1 = m_block.maximize_box;
+        return 1;
+    case Own::MinimizeBox:
+        data.word1 = m_block.minimize_box;
+        return 1;
     case Own::Placement:
         // What the window is now, never "centred".
         data.word1 = platform::is_minimized(handle())   ? Placement::Minimized
                      : platform::is_maximized(handle()) ? Placement::Maximized
                                                         : Placement::Stored;
         return 1;
-    case Own::Closable: data.word1 = m_block.closable; return 1;
-    case Own::Icon: put_bytes(data, m_block.icon); return 1;
-    case Own::Property21: data.word1 = m_block.property_21; return 1;
-    case Own::Property22: data.word1 = m_block.property_22; return 1;
-    case Own::Property23: data.word1 = m_block.property_23; return 1;
-    case Own::FileName: put_text(data, m_block.file_name); return 1;
-    case Own::Property25: data.word1 = m_block.property_25; return 1;
-    case Own::ShownInTaskBar: data.word1 = m_block.shown_in_task_bar; return 1;
-    case Own::Property27: data.word1 = m_block.property_27; return 1;
-    case Own::Property28: data.word1 = m_block.property_28; return 1;
-    case Own::AlwaysOnTop: data.word1 = m_block.always_on_top; return 1;
-    case Own::Property30: data.word1 = m_block.property_30; return 1;
-    case Own::WindowClassName: put_text(data, m_block.window_class_name); return 1;
-    default: return 0;
+    case Own::Closable:
+        data.word1 = m_block.closable;
+        return 1;
+    case Own::Icon:
+        put_bytes(data, m_block.icon);
+        return 1;
+    case Own::Property21:
+        data.word1 = m_block.property_21;
+        return 1;
+    case Own::Property22:
+        data.word1 = m_block.property_22;
+        return 1;
+    case Own::Property23:
+        data.word1 = m_block.property_23;
+        return 1;
+    case Own::FileName:
+        put_text(data, m_block.file_name);
+        return 1;
+    case Own::Property25:
+        data.word1 = m_block.property_25;
+        return 1;
+    case Own::ShownInTaskBar:
+        data.word1 = m_block.shown_in_task_bar;
+        return 1;
+    case Own::Property27:
+        data.word1 = m_block.property_27;
+        return 1;
+    case Own::Property28:
+        data.word1 = m_block.property_28;
+        return 1;
+    case Own::AlwaysOnTop:
+        data.word1 = m_block.always_on_top;
+        return 1;
+    case Own::Property30:
+        data.word1 = m_block.property_30;
+        return 1;
+    case Own::WindowClassName:
+        put_text(data, m_block.window_class_name);
+        return 1;
+    default:
+        return 0;
     }
 }
 
@@ -641,13 +687,27 @@ int WindowObject::property_changed(int index, const PropertyData& data)
     case Own::Icon:
         m_block.icon = bytes_of(data);
         break;
-    case Own::Property21: m_block.property_21 = static_cast<std::uint32_t>(data.word1); break;
-    case Own::Property22: m_block.property_22 = static_cast<std::uint32_t>(data.word1); break;
-    case Own::Property23: m_block.property_23 = static_cast<std::uint32_t>(data.word1); break;
-    case Own::FileName: m_block.file_name = text_of(data); break;
-    case Own::Property25: m_block.property_25 = static_cast<std::uint32_t>(data.word1); break;
-    case Own::ShownInTaskBar: m_block.shown_in_task_bar = logical(data); break;
-    case Own::Property27: m_block.property_27 = static_cast<std::uint32_t>(data.word1); break;
+    case Own::Property21:
+        m_block.property_21 = static_cast<std::uint32_t>(data.word1);
+        break;
+    case Own::Property22:
+        m_block.property_22 = static_cast<std::uint32_t>(data.word1);
+        break;
+    case Own::Property23:
+        m_block.property_23 = static_cast<std::uint32_t>(data.word1);
+        break;
+    case Own::FileName:
+        m_block.file_name = text_of(data);
+        break;
+    case Own::Property25:
+        m_block.property_25 = static_cast<std::uint32_t>(data.word1);
+        break;
+    case Own::ShownInTaskBar:
+        m_block.shown_in_task_bar = logical(data);
+        break;
+    case Own::Property27:
+        m_block.property_27 = static_cast<std::uint32_t>(data.word1);
+        break;
     case Own::Property28:
         // FIXME: what this value changes on the live window is not modelled; it is kept.
         m_block.property_28 = clamp_pick(data, 29);
@@ -656,9 +716,14 @@ int WindowObject::property_changed(int index, const PropertyData& data)
         m_block.always_on_top = logical(data);
         apply_always_on_top();
         break;
-    case Own::Property30: m_block.property_30 = static_cast<std::uint32_t>(data.word1); break;
-    case Own::WindowClassName: m_block.window_class_name = text_of(data); break;
-    default: break;
+    case Own::Property30:
+        m_block.property_30 = static_cast<std::uint32_t>(data.word1);
+        break;
+    case Own::WindowClassName:
+        m_block.window_class_name = text_of(data);
+        break;
+    default:
+        break;
     }
     return 0;
 }

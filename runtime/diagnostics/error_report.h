@@ -11,8 +11,7 @@
 
 namespace runtime {
 
-[[noreturn]] void report_runtime_error(std::string_view message, std::int32_t code, WindowId window,
-                                       ControlId control);
+[[noreturn]] void report_runtime_error(std::string_view message, std::int32_t code, WindowId window, ControlId control);
 // Numbered errors 1..11 (the application's checks); any other number reports with an empty message.
 [[noreturn]] void report_numbered_error(std::int32_t code, WindowId window, ControlId control);
 // "分配 %d 字节内存失败!" with the requested count.

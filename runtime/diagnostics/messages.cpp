@@ -6,11 +6,11 @@ namespace runtime::messages {
 namespace {
 
 // Each text is converted to GBK once, on first use.
-#define RUNTIME_MESSAGE(function, utf8)                                  \
-    const std::string& function()                                        \
-    {                                                                    \
-        static const std::string text = platform::gbk_from_utf8(utf8);   \
-        return text;                                                     \
+#define RUNTIME_MESSAGE(function, utf8)                                                                                \
+    const std::string& function()                                                                                      \
+    {                                                                                                                  \
+        static const std::string text = platform::gbk_from_utf8(utf8);                                                 \
+        return text;                                                                                                   \
     }
 
 }  // namespace

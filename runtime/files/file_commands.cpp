@@ -177,7 +177,7 @@ ReadFileResult read_whole_file(const std::string& name)
         return {ReadFileStatus::CannotOpen};
     if (!take_lock(file.get(), LOCK_SH))
         return {ReadFileStatus::Locked};
-    struct stat status {};
+    struct stat status { };
     if (::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode))
         return {ReadFileStatus::CannotOpen};
     if (status.st_size <= 0)
@@ -224,7 +224,7 @@ FileFailure write_whole_file(const std::string& name, std::span<const std::span<
 
     // What the name is now, without opening it: opening a named pipe or a device could block or
     // have effects of its own. A link is followed; the file it names is replaced and it stays a link.
-    struct stat status {};
+    struct stat status { };
     bool replacing = ::lstat(target.c_str(), &status) == 0;
     if (!replacing && errno != ENOENT)
         return failure_from_error(errno);
@@ -246,7 +246,7 @@ FileFailure write_whole_file(const std::string& name, std::span<const std::span<
     if (replacing) {
         if (!held.valid())
             return failure_from_error(errno);
-        struct stat now {};
+        struct stat now { };
         if (::fstat(held.get(), &now) != 0 || !S_ISREG(now.st_mode))
             return FileFailure::NotRegularFile;
         if (!take_lock(held.get(), LOCK_EX))

@@ -69,8 +69,8 @@ std::uint32_t ByteReader::dword()
     if (!take(4))
         return 0;
     const std::uint8_t* p = m_bytes.data() + m_position;
-    std::uint32_t value = std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16)
-                          | (std::uint32_t(p[3]) << 24);
+    std::uint32_t value =
+        std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) | (std::uint32_t(p[3]) << 24);
     m_position += 4;
     return value;
 }

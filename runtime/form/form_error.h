@@ -27,8 +27,7 @@ enum class FormError {
 const char* describe(FormError error);
 
 // A value or the failure that prevented it.
-template <class T>
-class [[nodiscard]] Result {
+template <class T> class [[nodiscard]] Result {
 public:
     Result(T value)
         : m_value(std::move(value))

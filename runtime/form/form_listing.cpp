@@ -72,9 +72,9 @@ std::string describe_font(const Font& font)
     out << "face " << quoted(face) << ", height " << font->height << ", width " << font->width << ", escapement "
         << font->escapement << ", orientation " << font->orientation << ", weight " << font->weight << ", italic "
         << int(font->italic) << ", underline " << int(font->underline) << ", strike-out " << int(font->strike_out)
-        << ", char set " << int(font->char_set) << ", out precision " << int(font->out_precision)
-        << ", clip precision " << int(font->clip_precision) << ", quality " << int(font->quality)
-        << ", pitch and family " << int(font->pitch_and_family);
+        << ", char set " << int(font->char_set) << ", out precision " << int(font->out_precision) << ", clip precision "
+        << int(font->clip_precision) << ", quality " << int(font->quality) << ", pitch and family "
+        << int(font->pitch_and_family);
     return out.str();
 }
 
@@ -209,8 +209,8 @@ std::string list_form_description(const FormDescription& description)
             char rect[32];
             std::snprintf(rect, sizeof rect, "%5d %5d %5d %5d", record.left(), record.top(), record.width(),
                           record.height());
-            out << padded(record.parent() ? hex(static_cast<std::uint32_t>(record.parent())) : "-", 10) << rect
-                << "  " << padded(describe_flags(record.state_flags()), 21) << describe_events(record) << "\n";
+            out << padded(record.parent() ? hex(static_cast<std::uint32_t>(record.parent())) : "-", 10) << rect << "  "
+                << padded(describe_flags(record.state_flags()), 21) << describe_events(record) << "\n";
         }
         for (std::size_t i = 0; i < units.size(); ++i) {
             const UnitRecord& record = units.record(i);

@@ -17,17 +17,28 @@ FormError check_property_block(KindId kind, std::span<const std::uint8_t> block)
 const char* kind_english_name(KindId kind)
 {
     switch (kind) {
-    case Kind::Window: return "window";
-    case Kind::MenuItem: return "MenuItem";
-    case Kind::EditBox: return "EditBox";
-    case Kind::PictureBox: return "PicBox";
-    case Kind::GroupBox: return "GroupBox";
-    case Kind::Label: return "Label";
-    case Kind::Button: return "Button";
-    case Kind::ComboBox: return "ComboBox";
-    case Kind::CommonDialog: return "CommonDlg";
-    case Kind::TransparentLabel: return "TransLabel";
-    default: return nullptr;
+    case Kind::Window:
+        return "window";
+    case Kind::MenuItem:
+        return "MenuItem";
+    case Kind::EditBox:
+        return "EditBox";
+    case Kind::PictureBox:
+        return "PicBox";
+    case Kind::GroupBox:
+        return "GroupBox";
+    case Kind::Label:
+        return "Label";
+    case Kind::Button:
+        return "Button";
+    case Kind::ComboBox:
+        return "ComboBox";
+    case Kind::CommonDialog:
+        return "CommonDlg";
+    case Kind::TransparentLabel:
+        return "TransLabel";
+    default:
+        return nullptr;
     }
 }
 

@@ -16,26 +16,43 @@
 
 namespace runtime::form {
 
-template <class Block>
-struct BlockType {
+template <class Block> struct BlockType {
     using type = Block;
 };
 
 // Calls visit(BlockType<Block>{}) with the block type of `kind`; false for a kind without one.
-template <class Visitor>
-bool visit_block_type(KindId kind, Visitor&& visit)
+template <class Visitor> bool visit_block_type(KindId kind, Visitor&& visit)
 {
     switch (kind) {
-    case Kind::Window: visit(BlockType<WindowBlock>{}); return true;
-    case Kind::EditBox: visit(BlockType<EditBoxBlock>{}); return true;
-    case Kind::PictureBox: visit(BlockType<PictureBoxBlock>{}); return true;
-    case Kind::GroupBox: visit(BlockType<GroupBoxBlock>{}); return true;
-    case Kind::Label: visit(BlockType<LabelBlock>{}); return true;
-    case Kind::Button: visit(BlockType<ButtonBlock>{}); return true;
-    case Kind::ComboBox: visit(BlockType<ComboBoxBlock>{}); return true;
-    case Kind::CommonDialog: visit(BlockType<CommonDialogBlock>{}); return true;
-    case Kind::TransparentLabel: visit(BlockType<TransparentLabelBlock>{}); return true;
-    default: return false;
+    case Kind::Window:
+        visit(BlockType<WindowBlock>{});
+        return true;
+    case Kind::EditBox:
+        visit(BlockType<EditBoxBlock>{});
+        return true;
+    case Kind::PictureBox:
+        visit(BlockType<PictureBoxBlock>{});
+        return true;
+    case Kind::GroupBox:
+        visit(BlockType<GroupBoxBlock>{});
+        return true;
+    case Kind::Label:
+        visit(BlockType<LabelBlock>{});
+        return true;
+    case Kind::Button:
+        visit(BlockType<ButtonBlock>{});
+        return true;
+    case Kind::ComboBox:
+        visit(BlockType<ComboBoxBlock>{});
+        return true;
+    case Kind::CommonDialog:
+        visit(BlockType<CommonDialogBlock>{});
+        return true;
+    case Kind::TransparentLabel:
+        visit(BlockType<TransparentLabelBlock>{});
+        return true;
+    default:
+        return false;
     }
 }
 

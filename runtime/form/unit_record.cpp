@@ -18,8 +18,7 @@ constexpr std::size_t kTagToEventCount = 12;
 constexpr std::size_t kEventTableTrailer = 20;
 constexpr std::size_t kMenuUnreadBytes = 8;
 
-void write_head(ByteWriter& out, KindId kind, ControlId event_link, std::string_view name,
-                std::string_view second_text)
+void write_head(ByteWriter& out, KindId kind, ControlId event_link, std::string_view name, std::string_view second_text)
 {
     out.dword(static_cast<std::uint32_t>(kind));
     out.dword(static_cast<std::uint32_t>(event_link));
@@ -149,8 +148,7 @@ std::uint32_t UnitRecord::dword_at(std::size_t position) const
     if (position + 4 > m_bytes.size())
         return 0;
     const std::uint8_t* p = m_bytes.data() + position;
-    return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16)
-           | (std::uint32_t(p[3]) << 24);
+    return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) | (std::uint32_t(p[3]) << 24);
 }
 
 void UnitRecord::set_dword_at(std::size_t position, std::int32_t value)
@@ -175,10 +173,19 @@ std::string_view UnitRecord::text_at(std::size_t position) const
     return {start, std::strlen(start)};
 }
 
-std::string_view UnitRecord::name() const { return text_at(m_layout.name); }
-std::string_view UnitRecord::second_text() const { return text_at(m_layout.second_text); }
+std::string_view UnitRecord::name() const
+{
+    return text_at(m_layout.name);
+}
+std::string_view UnitRecord::second_text() const
+{
+    return text_at(m_layout.second_text);
+}
 
-std::uint32_t UnitRecord::child_count() const { return m_menu_item ? 0 : dword_at(m_layout.child_count); }
+std::uint32_t UnitRecord::child_count() const
+{
+    return m_menu_item ? 0 : dword_at(m_layout.child_count);
+}
 
 ControlId UnitRecord::child(std::size_t index) const
 {
@@ -202,7 +209,10 @@ std::span<const std::uint8_t> UnitRecord::mouse_pointer() const
     return std::span(m_bytes).subspan(m_layout.mouse_pointer + 4, dword_at(m_layout.mouse_pointer));
 }
 
-std::string_view UnitRecord::tag() const { return m_menu_item ? std::string_view{} : text_at(m_layout.tag); }
+std::string_view UnitRecord::tag() const
+{
+    return m_menu_item ? std::string_view{} : text_at(m_layout.tag);
+}
 
 std::string_view UnitRecord::menu_caption() const
 {

@@ -46,7 +46,7 @@ struct UnitFields {
     ControlId parent = 0;
     std::vector<ControlId> children;
     std::vector<std::uint8_t> mouse_pointer{0, 0, 0, 0};  // index 0: the class's default cursor
-    std::string tag;  // GBK
+    std::string tag;                                      // GBK
     std::uint32_t state_flags = StateFlag::Visible;
     std::uint32_t tab_order = 0;
     std::vector<EventEntry> events;  // number and offset are written
@@ -148,11 +148,11 @@ private:
     struct Layout {
         std::size_t name = 24;
         std::size_t second_text = 0;
-        std::size_t object_slot = 0;   // object slot; left..parent follow
+        std::size_t object_slot = 0;  // object slot; left..parent follow
         std::size_t child_count = 0;
-        std::size_t mouse_pointer = 0; // its count
+        std::size_t mouse_pointer = 0;  // its count
         std::size_t tag = 0;
-        std::size_t state_flags = 0;   // tab order follows
+        std::size_t state_flags = 0;  // tab order follows
         std::size_t event_count = 0;
         std::size_t property_block = 0;
         std::size_t menu_flags = 0;

@@ -58,6 +58,9 @@ private:
     std::vector<std::uint8_t> m_trailing;
 };
 
-inline void swap(UnitTable& a, UnitTable& b) noexcept { a.swap(b); }
+inline void swap(UnitTable& a, UnitTable& b) noexcept
+{
+    a.swap(b);
+}
 
 }  // namespace runtime::form

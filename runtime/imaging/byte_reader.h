@@ -43,10 +43,10 @@ public:
     {
         if (remaining() < 4)
             return std::nullopt;
-        std::uint32_t value = static_cast<std::uint32_t>(m_bytes[m_position])
-                              | (static_cast<std::uint32_t>(m_bytes[m_position + 1]) << 8)
-                              | (static_cast<std::uint32_t>(m_bytes[m_position + 2]) << 16)
-                              | (static_cast<std::uint32_t>(m_bytes[m_position + 3]) << 24);
+        std::uint32_t value = static_cast<std::uint32_t>(m_bytes[m_position]) |
+                              (static_cast<std::uint32_t>(m_bytes[m_position + 1]) << 8) |
+                              (static_cast<std::uint32_t>(m_bytes[m_position + 2]) << 16) |
+                              (static_cast<std::uint32_t>(m_bytes[m_position + 3]) << 24);
         m_position += 4;
         return value;
     }
@@ -98,8 +98,8 @@ inline std::uint16_t load_u16_le(const std::uint8_t* bytes)
 
 inline std::uint32_t load_u32_le(const std::uint8_t* bytes)
 {
-    return static_cast<std::uint32_t>(bytes[0]) | (static_cast<std::uint32_t>(bytes[1]) << 8)
-           | (static_cast<std::uint32_t>(bytes[2]) << 16) | (static_cast<std::uint32_t>(bytes[3]) << 24);
+    return static_cast<std::uint32_t>(bytes[0]) | (static_cast<std::uint32_t>(bytes[1]) << 8) |
+           (static_cast<std::uint32_t>(bytes[2]) << 16) | (static_cast<std::uint32_t>(bytes[3]) << 24);
 }
 
 inline void store_u16_le(std::uint8_t* bytes, std::uint16_t value)

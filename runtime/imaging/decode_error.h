@@ -30,8 +30,7 @@ enum class DecodeError {
 const char* decode_error_name(DecodeError error);
 
 // A value or the reason there is none.
-template <typename T>
-class DecodeResult {
+template <typename T> class DecodeResult {
 public:
     DecodeResult(T value)
         : m_state(std::move(value))

@@ -9,15 +9,24 @@ namespace runtime::imaging {
 const char* picture_kind_name(PictureKind kind)
 {
     switch (kind) {
-    case PictureKind::None: return "none";
-    case PictureKind::Jpeg: return "JPEG";
-    case PictureKind::Bmp: return "BMP";
-    case PictureKind::Icon: return "icon";
-    case PictureKind::Cursor: return "cursor";
-    case PictureKind::Gif: return "GIF";
-    case PictureKind::Pcx8: return "PCX 8-bit";
-    case PictureKind::Pcx1: return "PCX 1-bit";
-    case PictureKind::Png: return "PNG";
+    case PictureKind::None:
+        return "none";
+    case PictureKind::Jpeg:
+        return "JPEG";
+    case PictureKind::Bmp:
+        return "BMP";
+    case PictureKind::Icon:
+        return "icon";
+    case PictureKind::Cursor:
+        return "cursor";
+    case PictureKind::Gif:
+        return "GIF";
+    case PictureKind::Pcx8:
+        return "PCX 8-bit";
+    case PictureKind::Pcx1:
+        return "PCX 1-bit";
+    case PictureKind::Png:
+        return "PNG";
     }
     return "none";
 }

@@ -69,7 +69,7 @@ struct DecodedPicture {
     std::int32_t natural_width = 0;
     std::int32_t natural_height = 0;
     std::unique_ptr<platform::Icon> icon;  // kinds Icon and Cursor only
-    PixelBlock pixels;                      // all other kinds
+    PixelBlock pixels;                     // all other kinds
     // The pixels converted for drawing: made on the first draw and kept while the picture lives,
     // so that painting never converts the same picture twice (see drawing.h).
     mutable std::shared_ptr<const platform::Bitmap> converted;

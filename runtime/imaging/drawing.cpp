@@ -16,7 +16,7 @@ using platform::RowOrder;
 platform::StretchMode stretch_mode_for_display()
 {
     return platform::display_bits_per_pixel() > 16 ? platform::StretchMode::Halftone
-                                                    : platform::StretchMode::ColourOnColour;
+                                                   : platform::StretchMode::ColourOnColour;
 }
 
 bool has_transparency(const std::uint8_t* pixels, std::size_t size)
@@ -61,8 +61,7 @@ std::unique_ptr<platform::Bitmap> picture_bitmap(const DecodedPicture& picture, 
     case PictureKind::Bmp:
         if (!fits(checked_multiply(width, height, 3)))
             return nullptr;
-        return platform::bitmap_from_bgr24(block, picture.width, picture.height, width * 3, RowOrder::BottomUp,
-                                          target);
+        return platform::bitmap_from_bgr24(block, picture.width, picture.height, width * 3, RowOrder::BottomUp, target);
     case PictureKind::Png:
         if (!fits(checked_multiply(width, height, 4)))
             return nullptr;
@@ -159,8 +158,8 @@ void release_surface(DrawingSurface& surface)
     surface = DrawingSurface{};
 }
 
-void draw_picture(const DecodedPicture* picture, platform::DeviceContext* context, int x, int y, int width,
-                  int height, platform::Colour background)
+void draw_picture(const DecodedPicture* picture, platform::DeviceContext* context, int x, int y, int width, int height,
+                  platform::Colour background)
 {
     DrawingSurface surface;
     if (!prepare_surface(context, picture, background, surface))

@@ -20,7 +20,7 @@ struct DrawingSurface {
     PictureKind kind = PictureKind::None;
     int width = 0;
     int height = 0;
-    const platform::Icon* icon = nullptr;      // kinds Icon and Cursor; owned by the decoded picture
+    const platform::Icon* icon = nullptr;            // kinds Icon and Cursor; owned by the decoded picture
     std::shared_ptr<const platform::Bitmap> bitmap;  // all other kinds; shared with the picture
 };
 
@@ -43,8 +43,8 @@ void blit_surface(const DrawingSurface& surface, int x, int y, int width, int he
 // Frees the bitmap and clears the surface (the icon stays with its picture).
 void release_surface(DrawingSurface& surface);
 // Prepare, Blit with a plain copy, Release.
-void draw_picture(const DecodedPicture* picture, platform::DeviceContext* context, int x, int y, int width,
-                  int height, platform::Colour background);
+void draw_picture(const DecodedPicture* picture, platform::DeviceContext* context, int x, int y, int width, int height,
+                  platform::Colour background);
 
 // Decodes `bytes` and returns its bitmap; icons and cursors are drawn on a white bitmap of their size.
 // None when the bytes do not decode.

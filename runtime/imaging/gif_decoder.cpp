@@ -260,7 +260,8 @@ DecodeResult<GifStream> GifStream::open(std::span<const std::uint8_t> bytes)
         start += entries * 3;
         if (start >= bytes.size())
             return DecodeError::Truncated;
-        stream.m_global_colours.assign(bytes.begin() + kHeaderBytes, bytes.begin() + static_cast<std::ptrdiff_t>(start));
+        stream.m_global_colours.assign(bytes.begin() + kHeaderBytes,
+                                       bytes.begin() + static_cast<std::ptrdiff_t>(start));
     }
     stream.m_blocks.assign(bytes.begin() + static_cast<std::ptrdiff_t>(start), bytes.end());
     return stream;
@@ -451,8 +452,8 @@ DecodeResult<DecodedPicture> decode_gif(std::span<const std::uint8_t> bytes)
     int copy_width = std::min(frame->width, screen_width - std::min(frame->left, screen_width));
     int copy_height = std::min(frame->height, screen_height - std::min(frame->top, screen_height));
     for (int y = 0; y < copy_height; ++y) {
-        std::uint8_t* out = block.data() + kBitmapPrefixBytes + static_cast<std::size_t>(frame->top + y) * row_bytes
-                            + frame->left;
+        std::uint8_t* out =
+            block.data() + kBitmapPrefixBytes + static_cast<std::size_t>(frame->top + y) * row_bytes + frame->left;
         std::memcpy(out, frame->rows() + static_cast<std::size_t>(y) * frame->row_bytes(),
                     static_cast<std::size_t>(copy_width));
     }

@@ -84,7 +84,8 @@ DecodeResult<IconImage> decode_bitmap_entry(std::span<const std::uint8_t> data)
     std::uint8_t colours[256 * 4] = {};
     std::size_t colour_count = 0;
     if (bits <= 8) {
-        std::size_t entries = colours_used == 0 || colours_used > (1u << bits) ? (std::size_t{1} << bits) : colours_used;
+        std::size_t entries =
+            colours_used == 0 || colours_used > (1u << bits) ? (std::size_t{1} << bits) : colours_used;
         auto table = reader.read_bytes(entries * 4);
         if (!table)
             return DecodeError::Truncated;
@@ -176,9 +177,10 @@ DecodeResult<IconImage> decode_icon_image(std::span<const std::uint8_t> bytes, i
         return DecodeError::BadIconEntry;
     auto data = bytes.subspan(offset, size);
 
-    auto image = data.size() >= sizeof kPngSignature && std::memcmp(data.data(), kPngSignature, sizeof kPngSignature) == 0
-                     ? decode_png_entry(data)
-                     : decode_bitmap_entry(data);
+    auto image =
+        data.size() >= sizeof kPngSignature && std::memcmp(data.data(), kPngSignature, sizeof kPngSignature) == 0
+            ? decode_png_entry(data)
+            : decode_bitmap_entry(data);
     if (!image)
         return image.error();
     image->entry = *chosen;

@@ -62,8 +62,12 @@ void on_error_exit(j_common_ptr common)
 }
 
 // Warnings (and trace messages) are not shown anywhere.
-void on_emit_message(j_common_ptr, int) {}
-void on_output_message(j_common_ptr) {}
+void on_emit_message(j_common_ptr, int)
+{
+}
+void on_output_message(j_common_ptr)
+{
+}
 
 void on_progress(j_common_ptr common)
 {
@@ -72,8 +76,12 @@ void on_progress(j_common_ptr common)
         fail_with(common, DecodeError::TooManyScans);
 }
 
-void on_init_source(j_decompress_ptr) {}
-void on_term_source(j_decompress_ptr) {}
+void on_init_source(j_decompress_ptr)
+{
+}
+void on_term_source(j_decompress_ptr)
+{
+}
 
 boolean on_fill_input_buffer(j_decompress_ptr decompressor)
 {
@@ -170,7 +178,8 @@ bool run_decompression(JpegJob& job)
     job.natural_height = static_cast<int>(decompressor->image_height);
     if (job.shown.width > 0 && job.shown.height > 0) {
         unsigned denominator = 1;
-        while (denominator < 8 && decompressor->image_width / (denominator * 2) >= static_cast<unsigned>(job.shown.width) &&
+        while (denominator < 8 &&
+               decompressor->image_width / (denominator * 2) >= static_cast<unsigned>(job.shown.width) &&
                decompressor->image_height / (denominator * 2) >= static_cast<unsigned>(job.shown.height))
             denominator *= 2;
         decompressor->scale_num = 1;

@@ -101,11 +101,11 @@ private:
 void read_palette(std::span<const std::uint8_t> bytes, std::size_t after_data, std::uint8_t* palette)
 {
     const std::uint8_t* table = nullptr;
-    if (after_data < bytes.size() && bytes[after_data] == kPaletteMarker
-        && bytes.size() - after_data - 1 >= kPaletteBytes) {
+    if (after_data < bytes.size() && bytes[after_data] == kPaletteMarker &&
+        bytes.size() - after_data - 1 >= kPaletteBytes) {
         table = bytes.data() + after_data + 1;
-    } else if (bytes.size() >= kHeaderBytes + kPaletteBytes + 1
-               && bytes[bytes.size() - kPaletteBytes - 1] == kPaletteMarker) {
+    } else if (bytes.size() >= kHeaderBytes + kPaletteBytes + 1 &&
+               bytes[bytes.size() - kPaletteBytes - 1] == kPaletteMarker) {
         table = bytes.data() + bytes.size() - kPaletteBytes;
     }
     for (int i = 0; i < 256; ++i) {

@@ -35,15 +35,23 @@ DecodeResult<DecodedPicture> decode_picture_as(PictureKind kind, std::span<const
         return DecodeError::NoBytes;
     ++g_pictures_decoded;
     switch (kind) {
-    case PictureKind::Jpeg: return decode_jpeg(bytes);
-    case PictureKind::Bmp: return decode_bmp(bytes);
+    case PictureKind::Jpeg:
+        return decode_jpeg(bytes);
+    case PictureKind::Bmp:
+        return decode_bmp(bytes);
     case PictureKind::Icon:
-    case PictureKind::Cursor: return decode_icon(bytes, kIconSize);
-    case PictureKind::Gif: return decode_gif(bytes);
-    case PictureKind::Pcx8: return decode_pcx8(bytes);
-    case PictureKind::Pcx1: return decode_pcx1(bytes);
-    case PictureKind::Png: return decode_png(bytes);
-    case PictureKind::None: break;
+    case PictureKind::Cursor:
+        return decode_icon(bytes, kIconSize);
+    case PictureKind::Gif:
+        return decode_gif(bytes);
+    case PictureKind::Pcx8:
+        return decode_pcx8(bytes);
+    case PictureKind::Pcx1:
+        return decode_pcx1(bytes);
+    case PictureKind::Png:
+        return decode_png(bytes);
+    case PictureKind::None:
+        break;
     }
     return DecodeError::UnknownFormat;
 }

@@ -106,9 +106,9 @@ void write_bmp_file_into(const platform::Bitmap& bitmap, std::uint8_t* out)
     store_u32(info + 0, static_cast<std::uint32_t>(kBmpInfoHeaderBytes));
     store_u32(info + 4, static_cast<std::uint32_t>(width));
     store_u32(info + 8, static_cast<std::uint32_t>(height));  // positive: bottom row first
-    store_u16(info + 12, 1);                                   // planes
-    store_u16(info + 14, 24);                                  // bits per pixel
-    store_u32(info + 16, 0);                                   // uncompressed
+    store_u16(info + 12, 1);                                  // planes
+    store_u16(info + 14, 24);                                 // bits per pixel
+    store_u32(info + 16, 0);                                  // uncompressed
     store_u32(info + 20, image_bytes);
 
     bitmap.write_bmp_rows(out + kBmpHeadersBytes, row_bytes);

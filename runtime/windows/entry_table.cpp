@@ -4,13 +4,13 @@
 #include "runtime/boundary/entry_table.h"
 
 #include "platform/application.h"
+#include "runtime/boundary/heap.h"
+#include "runtime/boundary/program_end.h"
+#include "runtime/boundary/program_state.h"
 #include "runtime/diagnostics/error_report.h"
 #include "runtime/diagnostics/messages.h"
 #include "runtime/files/file_search.h"
-#include "runtime/boundary/heap.h"
 #include "runtime/windows/initialise.h"
-#include "runtime/boundary/program_end.h"
-#include "runtime/boundary/program_state.h"
 #include "runtime/windows/property_access.h"
 #include "runtime/windows/window_loading.h"
 
@@ -106,19 +106,9 @@ Word entry_runtime_service(int number, Word a, Word b, Word c)
 }
 
 const EntryTable g_entry_table = {
-    entry_report_runtime_error,
-    entry_call_dll_command,
-    entry_call_command,
-    entry_call_command,
-    get_property_entry,
-    set_property_entry,
-    heap_allocate,
-    heap_reallocate,
-    heap_release,
-    entry_end_program,
-    entry_run_message_loop,
-    entry_load_window,
-    entry_runtime_service,
+    entry_report_runtime_error, entry_call_dll_command, entry_call_command,    entry_call_command, get_property_entry,
+    set_property_entry,         heap_allocate,          heap_reallocate,       heap_release,       entry_end_program,
+    entry_run_message_loop,     entry_load_window,      entry_runtime_service,
 };
 
 }  // namespace

@@ -55,16 +55,32 @@ std::optional<components::EventRecord> event_of(const platform::Message& message
         record.arguments[1] = static_cast<std::int32_t>(message.key_state);
     };
     switch (message.id) {
-    case WM_LBUTTONDOWN: mouse(LeftDown); break;
-    case WM_LBUTTONUP: mouse(LeftUp); break;
-    case WM_LBUTTONDBLCLK: mouse(LeftDoubleClick); break;
-    case WM_RBUTTONDOWN: mouse(RightDown); break;
-    case WM_RBUTTONUP: mouse(RightUp); break;
-    case WM_MOUSEMOVE: mouse(MouseMove); break;
+    case WM_LBUTTONDOWN:
+        mouse(LeftDown);
+        break;
+    case WM_LBUTTONUP:
+        mouse(LeftUp);
+        break;
+    case WM_LBUTTONDBLCLK:
+        mouse(LeftDoubleClick);
+        break;
+    case WM_RBUTTONDOWN:
+        mouse(RightDown);
+        break;
+    case WM_RBUTTONUP:
+        mouse(RightUp);
+        break;
+    case WM_MOUSEMOVE:
+        mouse(MouseMove);
+        break;
     case WM_KEYDOWN:
-    case WM_SYSKEYDOWN: key(KeyDown); break;
+    case WM_SYSKEYDOWN:
+        key(KeyDown);
+        break;
     case WM_KEYUP:
-    case WM_SYSKEYUP: key(KeyUp); break;
+    case WM_SYSKEYUP:
+        key(KeyUp);
+        break;
     case WM_CHAR:
         record.event = Character;
         record.argument_count = 1;

@@ -57,8 +57,7 @@ std::optional<LiveUnit> live_unit_by_id(const form::UnitTable& units, ControlId 
     return std::nullopt;
 }
 
-template <class OperationType>
-OperationType operation_of(const KindRecord& kind, int number)
+template <class OperationType> OperationType operation_of(const KindRecord& kind, int number)
 {
     if (!kind.interface_function)
         return nullptr;

@@ -61,8 +61,8 @@ bool raise_idle_events(int idle_count)
     }
     if (idle_count == 1)
         return true;
-    auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
-                                                                          state.idle_since);
+    auto elapsed =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - state.idle_since);
     bool wanted = false;
     for (const WindowEntry& entry : window_table().entries()) {
         if (!window_is_live(entry))

@@ -70,8 +70,7 @@ Address address_of_object(const void* object)
     report_runtime_error(messages::window_or_control_missing(), 0, 0, 0);
 }
 
-template <class Operation>
-Operation operation(const KindRecord* kind, int number)
+template <class Operation> Operation operation(const KindRecord* kind, int number)
 {
     if (!kind || !kind->interface_function)
         return nullptr;

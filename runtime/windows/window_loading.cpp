@@ -189,10 +189,10 @@ bool create_window(WindowEntry& entry, NewInstance new_instance, Modal modal, pl
         if (record.is_menu_item())
             continue;
         const KindRecord* kind = components::find_kind(record.kind());
-        auto create = kind && kind->interface_function
-                          ? reinterpret_cast<components::CreateOperation>(
-                                kind->interface_function(components::Interface::Create))
-                          : nullptr;
+        auto create =
+            kind && kind->interface_function
+                ? reinterpret_cast<components::CreateOperation>(kind->interface_function(components::Interface::Create))
+                : nullptr;
         if (!create) {
             failed = true;
             break;
@@ -295,8 +295,8 @@ bool create_window(WindowEntry& entry, NewInstance new_instance, Modal modal, pl
     const WindowId window_id = entry.unit.id;
     auto still_there = [&]() { return window_is_live(entry) && window_object(entry) == window; };
     // The window was made: a handler that closes it early ends the sequence, not the load.
-    for (int event : {components::WindowEvent::Created, components::WindowEvent::Moved,
-                      components::WindowEvent::Resized}) {
+    for (int event :
+         {components::WindowEvent::Created, components::WindowEvent::Moved, components::WindowEvent::Resized}) {
         if (!still_there())
             return true;
         components::EventRecord record{window_id, 0, event};

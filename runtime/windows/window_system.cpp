@@ -2,8 +2,8 @@
 
 #include "platform/message_loop.h"
 #include "platform/native_window.h"
-#include "runtime/components/window_kind.h"
 #include "runtime/boundary/program_state.h"
+#include "runtime/components/window_kind.h"
 #include "runtime/windows/window_table.h"
 
 namespace runtime {

@@ -27,7 +27,10 @@ struct Handlers : testing::Test {
         runtime.put_integer(control::SexLabel, 1, 75);
         runtime.put_integer(control::AgeLabel, 0, 326);
         runtime.put_integer(control::AgeLabel, 1, 94);
-        runtime.put_text(control::DateBox, 8, "2013\xC4\xEA" "9\xD4\xC2" "28\xC8\xD5");
+        runtime.put_text(control::DateBox, 8,
+                         "2013\xC4\xEA"
+                         "9\xD4\xC2"
+                         "28\xC8\xD5");
         runtime.put_text(control::NumberBox, 8, "V3471G52452G50");
     }
 
@@ -59,16 +62,10 @@ TEST_F(Handlers, KindOneMovesEveryOverlayInOrderReadingTheNameLabelBack)
 {
     choose(data::kind_name(1));
     const std::vector<std::string> expected = {
-        "get selector 9", "release",
-        "set preview 18",
-        "set label10 0", "set label10 1",
-        "get label10 0", "set label11 0", "set label11 1",
-        "get label10 0", "set label12 0", "set label12 1",
-        "set label13 0", "set label13 1",
-        "set trans2 0", "set trans2 1",
-        "set trans1 0", "set trans1 1",
-        "get edit3 8", "set trans1 8", "release",
-        "get edit5 8", "set trans2 8", "release",
+        "get selector 9", "release",       "set preview 18", "set label10 0", "set label10 1", "get label10 0",
+        "set label11 0",  "set label11 1", "get label10 0",  "set label12 0", "set label12 1", "set label13 0",
+        "set label13 1",  "set trans2 0",  "set trans2 1",   "set trans1 0",  "set trans1 1",  "get edit3 8",
+        "set trans1 8",   "release",       "get edit5 8",    "set trans2 8",  "release",
     };
     EXPECT_EQ(runtime.calls, expected);
     EXPECT_EQ(runtime.word(control::Preview, 18), reinterpret_cast<runtime::Word>(data::kind_template(1)));
@@ -132,7 +129,7 @@ TEST_F(Handlers, KindEightMovesNumberDateThenSecondNameAndCopiesNothing)
 {
     choose(data::kind_name(8));
     std::vector<std::string> tail(runtime.calls.end() - 7, runtime.calls.end());
-    const std::vector<std::string> expected = {"set preview 18", "set trans2 0", "set trans2 1", "set trans1 0",
+    const std::vector<std::string> expected = {"set preview 18", "set trans2 0",  "set trans2 1", "set trans1 0",
                                                "set trans1 1",   "set label13 0", "set label13 1"};
     EXPECT_EQ(tail, expected);
 }
@@ -188,8 +185,8 @@ TEST_F(Handlers, PhotoReadsTheChosenFileIntoThePhotoBox)
     runtime.put_text(control::CommonDialog, 10, "/home/user/me.jpg");
     runtime::HandlerResult result = on_photo_pressed(nullptr, 0);
     EXPECT_FALSE(result.present) << "the press must go on to the photo box";
-    const std::vector<std::string> expected = {"set dialog 8", "command open",     "get dialog 10", "command read_file",
-                                               "release",      "set photo 10",     "release"};
+    const std::vector<std::string> expected = {"set dialog 8", "command open", "get dialog 10", "command read_file",
+                                               "release",      "set photo 10", "release"};
     EXPECT_EQ(runtime.calls, expected);
     EXPECT_EQ(runtime.integer(control::CommonDialog, 8), dialog_type::OpenFile);
     ASSERT_EQ(runtime.command_arguments.size(), 2u);
@@ -228,9 +225,9 @@ TEST_F(Handlers, FontGoesToTheTwelveControlsInOrderWithSizeAndFaceOnly)
     runtime.put_integer(control::CommonDialog, 26, 12);
     on_font_clicked(nullptr, 0);
     const std::vector<runtime::ControlId> order = {
-        control::NameLabel, control::SexLabel, control::AgeLabel, control::SecondNameLabel,
+        control::NameLabel,   control::SexLabel,  control::AgeLabel,  control::SecondNameLabel,
         control::NumberLabel, control::DateLabel, control::NumberBox, control::AgeBox,
-        control::DateBox, control::SexBox, control::NameBox, control::KindSelector};
+        control::DateBox,     control::SexBox,    control::NameBox,   control::KindSelector};
     ASSERT_EQ(runtime.font_writes.size(), order.size());
     for (std::size_t i = 0; i < order.size(); ++i) {
         SCOPED_TRACE(i);
@@ -247,9 +244,14 @@ TEST_F(Handlers, SaveCapturesThePreviewAndWritesItUnderTheChosenName)
 {
     runtime.put_text(control::CommonDialog, 10, "/tmp/cert.jpg");
     on_save_clicked(nullptr, 0);
-    const std::vector<std::string> expected = {"set dialog 8",  "command open",       "command window_handle",
-                                               "command window_snapshot", "get dialog 10", "command write_file",
-                                               "release",       "release"};
+    const std::vector<std::string> expected = {"set dialog 8",
+                                               "command open",
+                                               "command window_handle",
+                                               "command window_snapshot",
+                                               "get dialog 10",
+                                               "command write_file",
+                                               "release",
+                                               "release"};
     EXPECT_EQ(runtime.calls, expected);
     EXPECT_EQ(runtime.integer(control::CommonDialog, 8), dialog_type::SaveFile);
     ASSERT_EQ(runtime.written_files.size(), 1u);

@@ -20,7 +20,6 @@ namespace {
 
 using namespace runtime;
 
-
 TEST(MainWindowLoad, EveryUnitBecomesALiveComponentAndTheWindowOpensCentred)
 {
     components::register_builtin_kinds();

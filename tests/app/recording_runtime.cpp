@@ -1,7 +1,7 @@
 #include "recording_runtime.h"
 
-#include "app/main_window.h"
 #include "app/data/embedded_data.h"
+#include "app/main_window.h"
 #include "runtime/boundary/values.h"
 
 #include <sstream>
@@ -73,8 +73,8 @@ char* RecordingRuntime::text_copy(const std::string& text)
     return copy;
 }
 
-runtime::PropertyValue RecordingRuntime::get_property(runtime::WindowId, runtime::ControlId control,
-                                                      std::int32_t index, std::int32_t)
+runtime::PropertyValue RecordingRuntime::get_property(runtime::WindowId, runtime::ControlId control, std::int32_t index,
+                                                      std::int32_t)
 {
     RecordingRuntime& self = *s_current;
     self.calls.push_back("get " + name_of(control) + " " + std::to_string(index));
@@ -192,23 +192,40 @@ std::string name_of(runtime::ControlId control)
 {
     using namespace app::control;
     switch (control) {
-    case Window: return "window";
-    case KindSelector: return "selector";
-    case Preview: return "preview";
-    case NameLabel: return "label10";
-    case SexLabel: return "label11";
-    case AgeLabel: return "label12";
-    case SecondNameLabel: return "label13";
-    case DateLabel: return "trans1";
-    case NumberLabel: return "trans2";
-    case NameBox: return "edit1";
-    case SexBox: return "edit2";
-    case DateBox: return "edit3";
-    case AgeBox: return "edit4";
-    case NumberBox: return "edit5";
-    case CommonDialog: return "dialog";
-    case Photo: return "photo";
-    default: return std::to_string(control);
+    case Window:
+        return "window";
+    case KindSelector:
+        return "selector";
+    case Preview:
+        return "preview";
+    case NameLabel:
+        return "label10";
+    case SexLabel:
+        return "label11";
+    case AgeLabel:
+        return "label12";
+    case SecondNameLabel:
+        return "label13";
+    case DateLabel:
+        return "trans1";
+    case NumberLabel:
+        return "trans2";
+    case NameBox:
+        return "edit1";
+    case SexBox:
+        return "edit2";
+    case DateBox:
+        return "edit3";
+    case AgeBox:
+        return "edit4";
+    case NumberBox:
+        return "edit5";
+    case CommonDialog:
+        return "dialog";
+    case Photo:
+        return "photo";
+    default:
+        return std::to_string(control);
     }
 }
 

@@ -114,8 +114,8 @@ TEST(PlatformNotices, FeatureNoticesOfThePlatformPluginAreDroppedAndEverythingEl
     qInfo("information");
 
     qInstallMessageHandler(before);
-    EXPECT_EQ(received(), (std::vector<std::string>{"a real warning", "This plugin does not support raise()",
-                                                    "information"}));
+    EXPECT_EQ(received(),
+              (std::vector<std::string>{"a real warning", "This plugin does not support raise()", "information"}));
 }
 
 }  // namespace

@@ -11,14 +11,19 @@ namespace {
 TEST_F(WindowTest, StockCursorIdsMapToTheirShapes)
 {
     const std::pair<int, Qt::CursorShape> cases[] = {
-        {StockCursor::Arrow, Qt::ArrowCursor},          {StockCursor::Cross, Qt::CrossCursor},
-        {StockCursor::TextBeam, Qt::IBeamCursor},       {StockCursor::Wait, Qt::WaitCursor},
-        {StockCursor::Help, Qt::WhatsThisCursor},       {StockCursor::AppStarting, Qt::BusyCursor},
-        {StockCursor::No, Qt::ForbiddenCursor},         {StockCursor::SizeAll, Qt::SizeAllCursor},
+        {StockCursor::Arrow, Qt::ArrowCursor},
+        {StockCursor::Cross, Qt::CrossCursor},
+        {StockCursor::TextBeam, Qt::IBeamCursor},
+        {StockCursor::Wait, Qt::WaitCursor},
+        {StockCursor::Help, Qt::WhatsThisCursor},
+        {StockCursor::AppStarting, Qt::BusyCursor},
+        {StockCursor::No, Qt::ForbiddenCursor},
+        {StockCursor::SizeAll, Qt::SizeAllCursor},
         {StockCursor::SizeNorthEastSouthWest, Qt::SizeBDiagCursor},
         {StockCursor::SizeNorthSouth, Qt::SizeVerCursor},
         {StockCursor::SizeNorthWestSouthEast, Qt::SizeFDiagCursor},
-        {StockCursor::SizeWestEast, Qt::SizeHorCursor}, {StockCursor::UpArrow, Qt::UpArrowCursor},
+        {StockCursor::SizeWestEast, Qt::SizeHorCursor},
+        {StockCursor::UpArrow, Qt::UpArrowCursor},
         {StockCursor::Hand, Qt::PointingHandCursor},
     };
     WindowHandle window = make_top_level(0, 0, 10, 10);
@@ -45,12 +50,12 @@ TEST_F(WindowTest, StockCursorIdsMapToTheirShapes)
 std::vector<std::uint8_t> tiny_cursor_file()
 {
     std::vector<std::uint8_t> bytes = {
-        0, 0, 2, 0, 1, 0,                 // reserved, type 2 (cursor), one image
-        2, 2, 0, 0, 1, 0, 0, 0,           // 2 x 2, no palette, reserved, hot spot x 1, y 0
-        56, 0, 0, 0, 22, 0, 0, 0,         // 56 bytes of image at offset 22
-        40, 0, 0, 0, 2, 0, 0, 0, 4, 0, 0, 0,  // header size, width 2, height 4 (image and mask)
-        1, 0, 32, 0, 0, 0, 0, 0, 16, 0, 0, 0,  // planes, 32 bits, no compression, image size 16
-        0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+        0,  0, 2,  0, 1,  0,                     // reserved, type 2 (cursor), one image
+        2,  2, 0,  0, 1,  0, 0, 0,               // 2 x 2, no palette, reserved, hot spot x 1, y 0
+        56, 0, 0,  0, 22, 0, 0, 0,               // 56 bytes of image at offset 22
+        40, 0, 0,  0, 2,  0, 0, 0, 4,  0, 0, 0,  // header size, width 2, height 4 (image and mask)
+        1,  0, 32, 0, 0,  0, 0, 0, 16, 0, 0, 0,  // planes, 32 bits, no compression, image size 16
+        0,  0, 0,  0, 0,  0, 0, 0, 0,  0, 0, 0, 0, 0, 0, 0,
     };
     for (int pixel = 0; pixel < 4; ++pixel) {
         std::array<std::uint8_t, 4> bgra = {0, 0, 255, 255};

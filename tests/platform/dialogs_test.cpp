@@ -28,9 +28,9 @@
 #include <functional>
 #include <optional>
 #include <set>
+#include <string>
 #include <tuple>
 #include <type_traits>
-#include <string>
 #include <vector>
 
 namespace {
@@ -116,7 +116,8 @@ public:
         QObject::connect(&m_timer, &QTimer::timeout, [this] {
             if (m_next < m_steps.size() && m_steps[m_next]())
                 ++m_next;
-            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()); dialog && m_clock.elapsed() > 5000)
+            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+                dialog && m_clock.elapsed() > 5000)
                 QMetaObject::invokeMethod(dialog, &QDialog::reject, Qt::QueuedConnection);
         });
         m_timer.start(20);
@@ -131,8 +132,7 @@ private:
     QTimer m_timer;
 };
 
-template <typename T>
-T* shown()
+template <typename T> T* shown()
 {
     return qobject_cast<T*>(QApplication::activeModalWidget());
 }
@@ -222,8 +222,8 @@ TEST_F(QtDialogTest, EachFilterListsItsFilesAndAllFilesListsNamesWithoutADot)
 {
     for (const char* name : {"a.jpg", "b.bmp", "README"})
         write_file(name);
-    for (auto [index, expected] : {std::pair<int, std::set<std::string>>{1, {"a.jpg"}}, {2, {"b.bmp"}},
-                                   {4, {"README", "a.jpg", "b.bmp"}}}) {
+    for (auto [index, expected] :
+         {std::pair<int, std::set<std::string>>{1, {"a.jpg"}}, {2, {"b.bmp"}}, {4, {"README", "a.jpg", "b.bmp"}}}) {
         std::set<std::string> names;
         DialogDriver driver({on_shown<QFileDialog>([&](QFileDialog& dialog) {
             std::optional<std::set<std::string>> listed = listed_names(&dialog);
@@ -252,8 +252,8 @@ TEST_F(QtDialogTest, TheFlagsDecideWhichTypedNamesAreTaken)
         bool taken;
     };
     const Case cases[] = {
-        {"missing folder", FileDialogMode::Save, PathMustExist, "no_such_folder/x.bmp", "路径不存在",
-         QMessageBox::Ok, false},
+        {"missing folder", FileDialogMode::Save, PathMustExist, "no_such_folder/x.bmp", "路径不存在", QMessageBox::Ok,
+         false},
         {"missing folder allowed", FileDialogMode::Save, 0, "no_such_folder/x.bmp", nullptr, QMessageBox::Ok, true},
         {"missing file", FileDialogMode::Open, FileMustExist | PathMustExist, "missing.bmp", "missing.bmp",
          QMessageBox::Ok, false},
@@ -271,8 +271,8 @@ TEST_F(QtDialogTest, TheFlagsDecideWhichTypedNamesAreTaken)
             return type_and_confirm(c.typed)();
         }};
         if (c.box_says)
-            steps.push_back(on_shown<QMessageBox>([&](QMessageBox& box) { return !(box_text = box.text()).isEmpty(); },
-                                                  c.answer));
+            steps.push_back(
+                on_shown<QMessageBox>([&](QMessageBox& box) { return !(box_text = box.text()).isEmpty(); }, c.answer));
         if (!c.taken)
             steps.push_back(on_shown<QFileDialog>([&](QFileDialog&) { return stayed_open = true; }));
         DialogDriver driver(std::move(steps));
@@ -402,7 +402,8 @@ TEST_F(QtDialogTest, TheOwnerGetsActivationAndFocusBack)
 TEST_F(QtDialogTest, TheFontDialogReturnsItsColour)
 {
     for (auto [initial, pick, expected] : {std::tuple<Colour, const char*, Colour>{0x0000FF, "蓝色", 0xFF0000},
-                                           {0x123456, nullptr, 0x123456}, {0x000000, "紫红色", 0xFF00FF}}) {
+                                           {0x123456, nullptr, 0x123456},
+                                           {0x000000, "紫红色", 0xFF00FF}}) {
         DialogDriver driver({[pick = pick] {
             QFontDialog* dialog = shown<QFontDialog>();
             auto* colours = dialog ? dialog->findChild<QComboBox*>(QStringLiteral("colour")) : nullptr;

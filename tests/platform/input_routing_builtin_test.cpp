@@ -19,9 +19,8 @@ protected:
         if (!is_window_class_registered("TestLineEdit")) {
             ClassInfo info;
             info.procedure = recording_procedure;
-            register_builtin_window_class("TestLineEdit", info, [](NativeWindow&, const CreateParams&) -> QWidget* {
-                return new QLineEdit;
-            });
+            register_builtin_window_class("TestLineEdit", info,
+                                          [](NativeWindow&, const CreateParams&) -> QWidget* { return new QLineEdit; });
         }
         top = make_shown_top_level(0, 0, 300, 100);
         edit = make_child(top, 10, 10, 200, 24, 0, 0, 0, "TestLineEdit");

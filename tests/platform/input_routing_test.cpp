@@ -105,10 +105,8 @@ TEST_F(InputTest, KeysMakeKeyAndCharacterMessagesWithKeyState)
     for (const Message& message : got)
         seen.emplace_back(message.id, message.wparam);
     std::vector<std::pair<std::uint32_t, std::uintptr_t>> expected = {
-        {WM_KEYDOWN, 'A'}, {WM_CHAR, 'A'}, {WM_KEYUP, 'A'},
-        {WM_KEYDOWN, VK_RETURN}, {WM_CHAR, 13}, {WM_KEYUP, VK_RETURN},
-        {WM_SYSKEYDOWN, 'X'}, {WM_SYSKEYUP, 'X'},
-        {WM_KEYDOWN, VK_DELETE}, {WM_KEYUP, VK_DELETE},
+        {WM_KEYDOWN, 'A'},     {WM_CHAR, 'A'},       {WM_KEYUP, 'A'},    {WM_KEYDOWN, VK_RETURN}, {WM_CHAR, 13},
+        {WM_KEYUP, VK_RETURN}, {WM_SYSKEYDOWN, 'X'}, {WM_SYSKEYUP, 'X'}, {WM_KEYDOWN, VK_DELETE}, {WM_KEYUP, VK_DELETE},
     };
     EXPECT_EQ(seen, expected);
     EXPECT_EQ(got[0].key_state, KeyState::Shift);

@@ -40,16 +40,14 @@ TEST_F(PaintingTest, InvalidateAndUpdatePaintTheUpdateRectangleAndEraseOnlyWhenA
     std::vector<Received> paints = log.of(WM_PAINT);
     auto child_paint = std::find_if(paints.begin(), paints.end(), [&](const Received& r) { return r.window == child; });
     ASSERT_NE(child_paint, paints.end());
-    EXPECT_TRUE(std::none_of(log.messages.begin(), log.messages.end(), [&](const Received& r) {
-        return r.window == child && r.message.id == WM_ERASEBKGND;
-    }));
+    EXPECT_TRUE(std::none_of(log.messages.begin(), log.messages.end(),
+                             [&](const Received& r) { return r.window == child && r.message.id == WM_ERASEBKGND; }));
     // The paint happened before update_window returned; a second update finds nothing to do.
     log.clear();
     update_window(child);
     process_waiting_messages();
-    EXPECT_TRUE(std::none_of(log.messages.begin(), log.messages.end(), [&](const Received& r) {
-        return r.window == child && r.message.id == WM_PAINT;
-    }));
+    EXPECT_TRUE(std::none_of(log.messages.begin(), log.messages.end(),
+                             [&](const Received& r) { return r.window == child && r.message.id == WM_PAINT; }));
 
     // With erase: the background message first, then the paint of the same area.
     std::vector<Rect> painted;
@@ -145,9 +143,9 @@ TEST_F(PaintingTest, CaptureShowsOverlappingTopLevelWindowsInZOrder)
     ASSERT_EQ(image->width(), 170);
     ASSERT_EQ(image->height(), 130);
     EXPECT_EQ(image->pixel(0, 0), system_colour(SystemColour::Desktop));
-    EXPECT_EQ(image->pixel(15, 15), 0x0000FFu);           // lower only
-    EXPECT_EQ(image->pixel(25, 25), 0xFF0000u);           // the lower window's child
-    EXPECT_EQ(image->pixel(70, 50), 0x00FF00u);           // overlap: the upper window
+    EXPECT_EQ(image->pixel(15, 15), 0x0000FFu);  // lower only
+    EXPECT_EQ(image->pixel(25, 25), 0xFF0000u);  // the lower window's child
+    EXPECT_EQ(image->pixel(70, 50), 0x00FF00u);  // overlap: the upper window
     set_active_window(lower);
     EXPECT_EQ(capture_screen_rect(area)->pixel(70, 50), 0x0000FFu);
 

@@ -78,7 +78,7 @@ TEST_F(WindowTest, CreationAndDestructionSendTheirMessagesInOrder)
             order.emplace_back(received.window, received.message.id);
     }
     std::vector<std::pair<WindowHandle, std::uint32_t>> expected = {
-        {top, WM_DESTROY}, {child, WM_DESTROY}, {grandchild, WM_DESTROY},
+        {top, WM_DESTROY},          {child, WM_DESTROY},   {grandchild, WM_DESTROY},
         {grandchild, WM_NCDESTROY}, {child, WM_NCDESTROY}, {top, WM_NCDESTROY},
     };
     EXPECT_EQ(order, expected);
@@ -139,8 +139,8 @@ TEST_F(WindowTest, ChildOuterSizeIsClientPlusTheFramesOfItsBorderStyle)
         Point parent_origin = client_to_screen(top, Point{0, 0});
         EXPECT_EQ(client_to_screen(child, Point{0, 0}),
                   (Point{parent_origin.x + 10 + frame.inset, parent_origin.y + 20 + frame.inset + frame.caption}));
-        EXPECT_EQ(window_rect(child), (Rect{parent_origin.x + 10, parent_origin.y + 20, parent_origin.x + 110,
-                                            parent_origin.y + 80}));
+        EXPECT_EQ(window_rect(child),
+                  (Rect{parent_origin.x + 10, parent_origin.y + 20, parent_origin.x + 110, parent_origin.y + 80}));
         FrameInsets insets = frame_insets(frame.style, frame.ex_style, false);
         EXPECT_EQ(insets.left, frame.inset);
         EXPECT_EQ(insets.top, frame.inset + frame.caption);

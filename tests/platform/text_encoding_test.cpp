@@ -24,8 +24,8 @@ TEST(TextEncoding, EveryUnicodeCharacterRoundTripsAndGbkKeepsItsBytes)
         std::string bytes;
     };
     const Case cases[] = {
-        {"光", "\xB9\xE2"},                // GBK: its GBK bytes
-        {"䶮", "\xFE\x9F"},                // outside GBK's Unicode mapping, two bytes
+        {"光", "\xB9\xE2"},                  // GBK: its GBK bytes
+        {"䶮", "\xFE\x9F"},                  // outside GBK's Unicode mapping, two bytes
         {"\U0001F600", "\x94\x39\xFC\x36"},  // an emoji: four bytes
         {"Ü", "\x81\x30\x89\x35"},
     };
@@ -38,7 +38,9 @@ TEST(TextEncoding, EveryUnicodeCharacterRoundTripsAndGbkKeepsItsBytes)
     }
     // Only input that is not well formed is replaced.
     EXPECT_EQ(platform::utf8_from_gbk("A\xB9"), "A\xEF\xBF\xBD");
-    EXPECT_EQ(platform::gbk_from_utf8("a\xF0\x9F" "b"), "a?b");
+    EXPECT_EQ(platform::gbk_from_utf8("a\xF0\x9F"
+                                      "b"),
+              "a?b");
 }
 
 TEST(TextEncoding, WalkingAndCuttingNeverSplitACharacter)
@@ -47,7 +49,7 @@ TEST(TextEncoding, WalkingAndCuttingNeverSplitACharacter)
     EXPECT_EQ(platform::multibyte_character_length("a"), 1u);
     EXPECT_EQ(platform::multibyte_character_length("\xB9\xE2"), 2u);
     EXPECT_EQ(platform::multibyte_character_length(emoji), 4u);
-    EXPECT_EQ(platform::multibyte_character_length("\xB9"), 1u);        // a lone lead byte
+    EXPECT_EQ(platform::multibyte_character_length("\xB9"), 1u);          // a lone lead byte
     EXPECT_EQ(platform::multibyte_character_length("\x94\x39\xFC"), 2u);  // a cut four-byte form
 
     // "ab" + emoji + "光": cuts land before the emoji until all four of its bytes fit.

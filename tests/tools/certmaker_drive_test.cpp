@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -28,7 +28,7 @@ namespace fs = std::filesystem;
 struct DriveRun {
     std::string output;
     int exit_code = -1;
-    double cpu_seconds = 0;   // user and system time of the run
+    double cpu_seconds = 0;  // user and system time of the run
     double wall_seconds = 0;
 };
 
@@ -60,8 +60,9 @@ struct CertmakerDrive : testing::Test {
     {
         fs::path script_path = folder / "test.script";
         std::ofstream(script_path) << script;
-        std::string command = "cd '" + folder.string() + "' && " + shell_setup + "QT_QPA_PLATFORM=offscreen timeout 60 '" +
-                              std::string(CERTMAKER_BINARY_DIR) + "/bin/certmaker-drive' test.script 2>/dev/null";
+        std::string command = "cd '" + folder.string() + "' && " + shell_setup +
+                              "QT_QPA_PLATFORM=offscreen timeout 60 '" + std::string(CERTMAKER_BINARY_DIR) +
+                              "/bin/certmaker-drive' test.script 2>/dev/null";
         DriveRun run;
         double cpu_before = children_cpu_seconds();
         auto started = std::chrono::steady_clock::now();
@@ -181,7 +182,8 @@ TEST_F(CertmakerDrive, EveryKindMovesTheOverlaysToItsBlanks)
             }
             script += place("标签10", name_left, name_top) + place("标签11", sex_left, sex_top) +
                       place("标签12", age_left, age_top) + place("标签13", row.second_left, row.second_top) +
-                      place("透明标签2", row.number_left, row.number_top) + place("透明标签1", row.date_left, row.date_top);
+                      place("透明标签2", row.number_left, row.number_top) +
+                      place("透明标签1", row.date_left, row.date_top);
             script += "expect 组合框证件类型 9 " + std::string(row.name) + "\n";
         }
     }
@@ -197,7 +199,9 @@ TEST_F(CertmakerDrive, FieldsAreMirroredVerbatim)
                          "expect 标签13 8  王 五 \n"
                          "type 编辑框2 女\nexpect 标签11 8 女\n"
                          "type 编辑框4 \nexpect 标签12 8 \n"
-                         "type 编辑框5 " + long_name + "\nexpect 透明标签2 8 " + long_name + "\n"
+                         "type 编辑框5 " +
+                         long_name + "\nexpect 透明标签2 8 " + long_name +
+                         "\n"
                          "type 编辑框3 2020年1月1日\nexpect 透明标签1 8 2020年1月1日\n"
                          "expect 标签10 8  王 五 \n"
                          "type 编辑框1 \nexpect 标签10 8 \nexpect 标签13 8 \n"
@@ -248,7 +252,9 @@ TEST_F(CertmakerDrive, CancelledDialogsChangeNothingAndTheFileNameCarriesOver)
                          "photo cancel\n"
                          "photo me.png\n"
                          "save cancel\n"
-                         "expect 通用对话框 10 " + me + "\n"
+                         "expect 通用对话框 10 " +
+                         me +
+                         "\n"
                          "font cancel\n"
                          "expect 标签10 15 0 0 0 0 0 9 宋体\n"
                          "close\n";
@@ -371,10 +377,11 @@ TEST_F(CertmakerDrive, AFailedSaveSaysWhyAndChangesNothing)
     expect_all_ok(run);
     EXPECT_LT(seconds, 10.0);  // a pipe once held the program for good
     const std::string f = folder.string() + "/";
-    for (const std::string& box : {std::string("box 保存失败: 无法保存文件“/dev/full”：不是普通文件。\nok save /dev/full"),
-                                   "box 保存失败: 无法保存文件“" + f + "没有的文件夹/证书.bmp”：文件夹不存在。",
-                                   "box 保存失败: 无法保存文件“" + f + "输出”：这是一个文件夹。",
-                                   "box 保存失败: 无法保存文件“" + f + "pipe”：不是普通文件。"})
+    for (const std::string& box :
+         {std::string("box 保存失败: 无法保存文件“/dev/full”：不是普通文件。\nok save /dev/full"),
+          "box 保存失败: 无法保存文件“" + f + "没有的文件夹/证书.bmp”：文件夹不存在。",
+          "box 保存失败: 无法保存文件“" + f + "输出”：这是一个文件夹。",
+          "box 保存失败: 无法保存文件“" + f + "pipe”：不是普通文件。"})
         EXPECT_NE(run.output.find(box), std::string::npos) << box << "\n" << run.output;
     EXPECT_EQ(names_in(folder), (std::vector<std::string>{"pipe", "test.script", "输出"}));
     EXPECT_TRUE(fs::is_empty(folder / "输出"));
@@ -423,11 +430,11 @@ TEST_F(CertmakerDrive, PicturesAreDecodedAndConvertedOncePerKindAndNeverPerKeyst
 {
     fs::copy_file(fs::path(CERTMAKER_SOURCE_DIR) / "examples/sample_photo.jpg", folder / "photo.jpg");
     DriveRun run = drive("counts\n"
-                         "kind 聊天许可证\ncounts\n"     // a new kind: its template, once
-                         "kind 光棍证\ncounts\n"         // and back
-                         "kind 光棍证\ncounts\n"         // the kind already shown: nothing
-                         "photo photo.jpg\ncounts\n"     // the photo: decoded and scaled once
-                         "kind 爱神证\ncounts\n"         // the photo box is not redone by a switch
+                         "kind 聊天许可证\ncounts\n"  // a new kind: its template, once
+                         "kind 光棍证\ncounts\n"      // and back
+                         "kind 光棍证\ncounts\n"      // the kind already shown: nothing
+                         "photo photo.jpg\ncounts\n"  // the photo: decoded and scaled once
+                         "kind 爱神证\ncounts\n"      // the photo box is not redone by a switch
                          "type 编辑框3 2026年12月4日\ncounts\n"
                          "type 编辑框1 丘比特\ncounts\n"
                          "save out.bmp\ncounts\n"

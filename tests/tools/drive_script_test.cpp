@@ -17,7 +17,7 @@ TEST(DriveScript, ParsesEveryCommandWithTheRestOfTheLineAsText)
     const Case cases[] = {
         {"kind 光棍证", Verb::Kind, "", "光棍证"},
         {"type 编辑框1 张 三 ", Verb::Type, "编辑框1", "张 三 "},  // blanks kept
-        {"type 编辑框1 ", Verb::Type, "编辑框1", ""},               // clears
+        {"type 编辑框1 ", Verb::Type, "编辑框1", ""},              // clears
         {"type 编辑框1", Verb::Type, "编辑框1", ""},
         {"key 编辑框2 Enter", Verb::Key, "编辑框2", "Enter"},
         {"photo /tmp/me.jpg", Verb::Photo, "", "/tmp/me.jpg"},
@@ -72,9 +72,9 @@ TEST(DriveScript, CommentsAndBlankLinesAreNotCommandsAndBadLinesSayWhy)
     EXPECT_FALSE(drive::parse_line("   ").command);
     EXPECT_TRUE(drive::parse_line("\r").error.empty());
 
-    for (const char* bad : {"jump 3", "kind", "key 编辑框1", "click 编辑框1 x 3", "click 编辑框1 1 2 middle",
-                            "font 宋体", "font 宋体 -3", "get 编辑框1", "get 编辑框1 8 extra", "wait soon",
-                            "close now", "photo"}) {
+    for (const char* bad :
+         {"jump 3", "kind", "key 编辑框1", "click 编辑框1 x 3", "click 编辑框1 1 2 middle", "font 宋体", "font 宋体 -3",
+          "get 编辑框1", "get 编辑框1 8 extra", "wait soon", "close now", "photo"}) {
         SCOPED_TRACE(bad);
         drive::ParseResult result = drive::parse_line(bad);
         EXPECT_FALSE(result.command);

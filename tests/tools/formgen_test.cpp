@@ -9,10 +9,10 @@
 #include <cstdio>
 #include <filesystem>
 
-#include <unistd.h>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 using namespace runtime::form;
@@ -57,8 +57,8 @@ Generated generate(const std::string& window_source)
 {
     static int counter = 0;
     // Tests run as separate processes side by side: the process id keeps their folders apart.
-    fs::path folder = fs::path(testing::TempDir()) /
-                      ("formgen_test_" + std::to_string(::getpid()) + "_" + std::to_string(++counter));
+    fs::path folder =
+        fs::path(testing::TempDir()) / ("formgen_test_" + std::to_string(::getpid()) + "_" + std::to_string(++counter));
     fs::create_directories(folder);
     std::ofstream(folder / "window.txt") << window_source;
     std::ofstream(folder / "pool.txt") << kPoolSource;

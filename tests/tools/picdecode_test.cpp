@@ -72,8 +72,9 @@ private:
 TEST_F(Picdecode, WritesPngAlphaAndDrawsIconsOnWhite)
 {
     // A 2 x 1 PNG: opaque red, then fully transparent blue.
-    ASSERT_EQ(std::system(("convert -size 1x1 xc:red -size 1x1 xc:'rgba(0,0,255,0)' +append PNG32:'" + file("a.png")
-                           + "' 2>/dev/null").c_str()),
+    ASSERT_EQ(std::system(("convert -size 1x1 xc:red -size 1x1 xc:'rgba(0,0,255,0)' +append PNG32:'" + file("a.png") +
+                           "' 2>/dev/null")
+                              .c_str()),
               0);
     ToolRun png = run_picdecode(quoted(file("a.png")) + " --pam " + quoted(file("a.pam")));
     EXPECT_EQ(png.status, 0);

@@ -51,7 +51,10 @@ struct FrameHeader {
 
 class Reader {
 public:
-    explicit Reader(const Bytes& bytes) : m_bytes(bytes) {}
+    explicit Reader(const Bytes& bytes)
+        : m_bytes(bytes)
+    {
+    }
 
     std::optional<int> byte()
     {
@@ -257,8 +260,7 @@ struct Blank {
 };
 
 // Counts pixels inside the label's rectangle that fail the test.
-template <typename Fails>
-int count_pixels(const QImage& image, const Blank& blank, Fails fails)
+template <typename Fails> int count_pixels(const QImage& image, const Blank& blank, Fails fails)
 {
     int count = 0;
     for (int y = blank.place.top - 6; y < blank.place.top - 6 + blank.height; ++y)

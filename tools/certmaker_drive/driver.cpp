@@ -9,17 +9,17 @@
 #include "platform/screen_capture.h"
 #include "platform/text_encoding.h"
 #include "runtime/boundary/commands.h"
-#include "runtime/components/component.h"
 #include "runtime/boundary/entry_table.h"
-#include "runtime/form/byte_reader.h"
 #include "runtime/boundary/heap.h"
+#include "runtime/components/component.h"
+#include "runtime/form/byte_reader.h"
 #include "runtime/imaging/picture_decoder.h"
 #include "runtime/windows/window_system.h"
 #include "runtime/windows/window_table.h"
 
 #include <QCryptographicHash>
-#include <QTimer>
 #include <QImage>
+#include <QTimer>
 
 #include <algorithm>
 #include <cctype>
@@ -116,8 +116,7 @@ std::string read_property(const Target& target, int index)
 {
     const runtime::EntryTable& entries = runtime::entry_table();
     std::uint16_t code = type_code_of(target, index);
-    runtime::PropertyValue value =
-        entries.get_property(app::kMainWindow, target.control, index, runtime::kWholeValue);
+    runtime::PropertyValue value = entries.get_property(app::kMainWindow, target.control, index, runtime::kWholeValue);
     if (is_text_type(code)) {
         std::string text = text_of(value.low);
         entries.release(reinterpret_cast<void*>(value.low));
@@ -126,8 +125,8 @@ std::string read_property(const Target& target, int index)
     if (is_bytes_type(code)) {
         const void* block = reinterpret_cast<const void*>(value.low);
         std::int32_t count = runtime::byte_set_count(block);
-        QByteArray bytes = block ? QByteArray(reinterpret_cast<const char*>(runtime::byte_set_data(block)), count)
-                                 : QByteArray();
+        QByteArray bytes =
+            block ? QByteArray(reinterpret_cast<const char*>(runtime::byte_set_data(block)), count) : QByteArray();
         entries.release(reinterpret_cast<void*>(value.low));
         return std::to_string(count) + " " +
                QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex().toStdString();
@@ -151,10 +150,9 @@ std::string read_property(const Target& target, int index)
 std::optional<int> key_code(const std::string& name)
 {
     static const std::map<std::string, int> keys = {
-        {"Enter", 0x0D},  {"Return", 0x0D}, {"Tab", 0x09},   {"Backspace", 0x08}, {"Escape", 0x1B},
-        {"Space", 0x20},  {"PageUp", 0x21}, {"PageDown", 0x22}, {"End", 0x23},     {"Home", 0x24},
-        {"Left", 0x25},   {"Up", 0x26},     {"Right", 0x27},  {"Down", 0x28},      {"Delete", 0x2E},
-        {"Insert", 0x2D},
+        {"Enter", 0x0D},  {"Return", 0x0D},   {"Tab", 0x09},    {"Backspace", 0x08}, {"Escape", 0x1B}, {"Space", 0x20},
+        {"PageUp", 0x21}, {"PageDown", 0x22}, {"End", 0x23},    {"Home", 0x24},      {"Left", 0x25},   {"Up", 0x26},
+        {"Right", 0x27},  {"Down", 0x28},     {"Delete", 0x2E}, {"Insert", 0x2D},
     };
     auto found = keys.find(name);
     if (found != keys.end())

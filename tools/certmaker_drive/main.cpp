@@ -124,30 +124,29 @@ void perform_next_line()
     }
 }
 
-const char kUsage[] =
-    "usage: certmaker-drive [--show] [SCRIPT]\n"
-    "Runs certmaker and performs each line of SCRIPT (standard input when absent or\n"
-    "\"-\") as a user would; prints \"ok LINE\" or \"FAIL LINE: reason\" for each line.\n"
-    "  --show     show the window on the display (default: offscreen)\n"
-    "  --help, --version\n"
-    "Script lines (UTF-8; # starts a comment; CONTROL is a stored control name,\n"
-    "\"-\" the window itself):\n"
-    "  kind NAME                   choose NAME in the kind list\n"
-    "  type CONTROL TEXT           select all in the edit box and type TEXT\n"
-    "  key CONTROL KEY             press KEY (Enter, Tab, Backspace, Up, Down, A...)\n"
-    "  click CONTROL [X Y] [left|right]\n"
-    "  photo PATH | photo cancel   click the photo box, answer the open dialog\n"
-    "  font FACE SIZE | font cancel\n"
-    "  save PATH | save cancel     click the save button, answer the save dialog\n"
-    "  get CONTROL INDEX           print a property\n"
-    "  expect CONTROL INDEX VALUE  fail unless the property reads VALUE\n"
-    "  shot PATH                   save the main window as PNG\n"
-    "  wait MS                     wait MS milliseconds with the program running\n"
-    "  counts                      print how many pictures were decoded, converted, scaled\n"
-    "  close                       close the main window\n"
-    "Every message box the program shows is printed as \"box TITLE: TEXT\" and\n"
-    "answered with its default button.\n"
-    "Exit status: the program's own, 3 when a line failed, 2 on a usage error.\n";
+const char kUsage[] = "usage: certmaker-drive [--show] [SCRIPT]\n"
+                      "Runs certmaker and performs each line of SCRIPT (standard input when absent or\n"
+                      "\"-\") as a user would; prints \"ok LINE\" or \"FAIL LINE: reason\" for each line.\n"
+                      "  --show     show the window on the display (default: offscreen)\n"
+                      "  --help, --version\n"
+                      "Script lines (UTF-8; # starts a comment; CONTROL is a stored control name,\n"
+                      "\"-\" the window itself):\n"
+                      "  kind NAME                   choose NAME in the kind list\n"
+                      "  type CONTROL TEXT           select all in the edit box and type TEXT\n"
+                      "  key CONTROL KEY             press KEY (Enter, Tab, Backspace, Up, Down, A...)\n"
+                      "  click CONTROL [X Y] [left|right]\n"
+                      "  photo PATH | photo cancel   click the photo box, answer the open dialog\n"
+                      "  font FACE SIZE | font cancel\n"
+                      "  save PATH | save cancel     click the save button, answer the save dialog\n"
+                      "  get CONTROL INDEX           print a property\n"
+                      "  expect CONTROL INDEX VALUE  fail unless the property reads VALUE\n"
+                      "  shot PATH                   save the main window as PNG\n"
+                      "  wait MS                     wait MS milliseconds with the program running\n"
+                      "  counts                      print how many pictures were decoded, converted, scaled\n"
+                      "  close                       close the main window\n"
+                      "Every message box the program shows is printed as \"box TITLE: TEXT\" and\n"
+                      "answered with its default button.\n"
+                      "Exit status: the program's own, 3 when a line failed, 2 on a usage error.\n";
 
 }  // namespace
 

@@ -31,12 +31,12 @@ enum class Verb { Kind, Type, Key, Click, Photo, Font, Save, Get, Expect, Set, S
 
 struct Command {
     Verb verb = Verb::Close;
-    std::string line;       // as written, for the report
-    std::string control;    // UTF-8 stored name, or "-"
-    std::string text;       // TEXT, VALUE, NAME, KEY, PATH or FACE
-    bool cancel = false;    // photo / font / save cancel
-    int index = 0;          // property index
-    int number = 0;         // SIZE or MS
+    std::string line;     // as written, for the report
+    std::string control;  // UTF-8 stored name, or "-"
+    std::string text;     // TEXT, VALUE, NAME, KEY, PATH or FACE
+    bool cancel = false;  // photo / font / save cancel
+    int index = 0;        // property index
+    int number = 0;       // SIZE or MS
     bool has_position = false;
     int x = 0;
     int y = 0;

@@ -15,12 +15,11 @@
 
 namespace {
 
-const char kUsage[] =
-    "usage: formdump [FILE]\n"
-    "Lists a stored form description: its table of units, then each unit's property\n"
-    "block field by field. Without FILE, the description embedded in certmaker.\n"
-    "  --help     show this help and exit\n"
-    "  --version  show the version and exit\n";
+const char kUsage[] = "usage: formdump [FILE]\n"
+                      "Lists a stored form description: its table of units, then each unit's property\n"
+                      "block field by field. Without FILE, the description embedded in certmaker.\n"
+                      "  --help     show this help and exit\n"
+                      "  --version  show the version and exit\n";
 
 }  // namespace
 
@@ -52,8 +51,7 @@ int main(int argc, char** argv)
     }
     auto description = runtime::form::read_form_description(bytes);
     if (!description) {
-        std::cerr << "formdump: unreadable form description: " << runtime::form::describe(description.error())
-                  << "\n";
+        std::cerr << "formdump: unreadable form description: " << runtime::form::describe(description.error()) << "\n";
         return 1;
     }
     std::cout << bytes.size() << " bytes, " << runtime::form::list_form_description(*description);

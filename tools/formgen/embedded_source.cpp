@@ -45,7 +45,8 @@ asm(R"ASM(
     .globl certmaker_embedded_form_begin
     .hidden certmaker_embedded_form_begin
 certmaker_embedded_form_begin:
-    .incbin ")" << assembler_string(form_file) << R"("
+    .incbin ")"
+        << assembler_string(form_file) << R"("
     .globl certmaker_embedded_form_end
     .hidden certmaker_embedded_form_end
 certmaker_embedded_form_end:
@@ -53,7 +54,8 @@ certmaker_embedded_form_end:
     .globl certmaker_embedded_pool_begin
     .hidden certmaker_embedded_pool_begin
 certmaker_embedded_pool_begin:
-    .incbin ")" << assembler_string(pool_file) << R"("
+    .incbin ")"
+        << assembler_string(pool_file) << R"("
     .globl certmaker_embedded_pool_end
     .hidden certmaker_embedded_pool_end
 certmaker_embedded_pool_end:
@@ -71,12 +73,18 @@ namespace app::data {
 
 namespace {
 
-constexpr std::size_t kPoolSize = )" << pool.bytes.size() << R"(;
-constexpr std::size_t kEmptyText = )" << pool.empty_text << R"(;
-constexpr std::size_t kEmptyByteSet = )" << pool.empty_byte_set << R"(;
-constexpr std::size_t kSongTypeface = )" << pool.song_typeface << R"(;
-constexpr std::size_t kKindNames[kKindCount] = {)" << offsets(pool.kind_names) << R"(};
-constexpr std::size_t kKindTemplates[kKindCount] = {)" << offsets(pool.kind_templates) << R"(};
+constexpr std::size_t kPoolSize = )"
+        << pool.bytes.size() << R"(;
+constexpr std::size_t kEmptyText = )"
+        << pool.empty_text << R"(;
+constexpr std::size_t kEmptyByteSet = )"
+        << pool.empty_byte_set << R"(;
+constexpr std::size_t kSongTypeface = )"
+        << pool.song_typeface << R"(;
+constexpr std::size_t kKindNames[kKindCount] = {)"
+        << offsets(pool.kind_names) << R"(};
+constexpr std::size_t kKindTemplates[kKindCount] = {)"
+        << offsets(pool.kind_templates) << R"(};
 
 }  // namespace
 

@@ -48,13 +48,12 @@ void check_description(const std::vector<std::uint8_t>& bytes)
     }
 }
 
-const char kUsage[] =
-    "usage: formgen --window FILE --pool FILE --pictures DIR\n"
-    "               --form-out FILE --pool-out FILE --source-out FILE\n"
-    "Compiles the main window's declarative description and the constant pool into\n"
-    "the stored form description, the pool, and the C++ source that embeds both.\n"
-    "  --help     show this help and exit\n"
-    "  --version  show the version and exit\n";
+const char kUsage[] = "usage: formgen --window FILE --pool FILE --pictures DIR\n"
+                      "               --form-out FILE --pool-out FILE --source-out FILE\n"
+                      "Compiles the main window's declarative description and the constant pool into\n"
+                      "the stored form description, the pool, and the C++ source that embeds both.\n"
+                      "  --help     show this help and exit\n"
+                      "  --version  show the version and exit\n";
 
 const char* const kOptionNames[] = {"--window", "--pool", "--pictures", "--form-out", "--pool-out", "--source-out"};
 

@@ -41,10 +41,10 @@ std::uint32_t handler_offset(const SourceLine& line, const Token& token)
 
 runtime::KindId kind_by_name(const SourceLine& line, const Token& token)
 {
-    for (runtime::KindId kind : {runtime::Kind::Window, runtime::Kind::EditBox, runtime::Kind::PictureBox,
-                                 runtime::Kind::GroupBox, runtime::Kind::Label, runtime::Kind::Button,
-                                 runtime::Kind::ComboBox, runtime::Kind::CommonDialog,
-                                 runtime::Kind::TransparentLabel}) {
+    for (runtime::KindId kind :
+         {runtime::Kind::Window, runtime::Kind::EditBox, runtime::Kind::PictureBox, runtime::Kind::GroupBox,
+          runtime::Kind::Label, runtime::Kind::Button, runtime::Kind::ComboBox, runtime::Kind::CommonDialog,
+          runtime::Kind::TransparentLabel}) {
         if (token.text == kind_english_name(kind))
             return kind;
     }
@@ -76,20 +76,34 @@ platform::LogFont parse_font(const SourceLine& line)
         }
         auto number = static_cast<std::int32_t>(parse_number(line, value));
         auto byte = static_cast<std::uint8_t>(number);
-        if (key == "height") font.height = number;
-        else if (key == "width") font.width = number;
-        else if (key == "escapement") font.escapement = number;
-        else if (key == "orientation") font.orientation = number;
-        else if (key == "weight") font.weight = number;
-        else if (key == "italic") font.italic = byte;
-        else if (key == "underline") font.underline = byte;
-        else if (key == "strike_out") font.strike_out = byte;
-        else if (key == "char_set") font.char_set = byte;
-        else if (key == "out_precision") font.out_precision = byte;
-        else if (key == "clip_precision") font.clip_precision = byte;
-        else if (key == "quality") font.quality = byte;
-        else if (key == "pitch_and_family") font.pitch_and_family = byte;
-        else fail(line, "unknown font key '" + key + "'");
+        if (key == "height")
+            font.height = number;
+        else if (key == "width")
+            font.width = number;
+        else if (key == "escapement")
+            font.escapement = number;
+        else if (key == "orientation")
+            font.orientation = number;
+        else if (key == "weight")
+            font.weight = number;
+        else if (key == "italic")
+            font.italic = byte;
+        else if (key == "underline")
+            font.underline = byte;
+        else if (key == "strike_out")
+            font.strike_out = byte;
+        else if (key == "char_set")
+            font.char_set = byte;
+        else if (key == "out_precision")
+            font.out_precision = byte;
+        else if (key == "clip_precision")
+            font.clip_precision = byte;
+        else if (key == "quality")
+            font.quality = byte;
+        else if (key == "pitch_and_family")
+            font.pitch_and_family = byte;
+        else
+            fail(line, "unknown font key '" + key + "'");
     }
     return font;
 }
@@ -228,10 +242,14 @@ bool read_unit_statement(PendingUnit& unit, const SourceLine& line)
         fields.state_flags = 0;
         for (std::size_t i = 1; i < line.tokens.size(); ++i) {
             const std::string& flag = line.tokens[i].text;
-            if (flag == "visible") fields.state_flags |= StateFlag::Visible;
-            else if (flag == "disabled") fields.state_flags |= StateFlag::Disabled;
-            else if (flag == "tab") fields.state_flags |= StateFlag::TabStop;
-            else if (flag != "none") fail(line, "unknown flag '" + flag + "'");
+            if (flag == "visible")
+                fields.state_flags |= StateFlag::Visible;
+            else if (flag == "disabled")
+                fields.state_flags |= StateFlag::Disabled;
+            else if (flag == "tab")
+                fields.state_flags |= StateFlag::TabStop;
+            else if (flag != "none")
+                fail(line, "unknown flag '" + flag + "'");
         }
     } else if (keyword == "children") {
         for (std::size_t i = 1; i < line.tokens.size(); ++i)
@@ -314,12 +332,18 @@ FormDescription read_window_source(const fs::path& source, const fs::path& pictu
         } else if (!unit) {
             WindowUnit& window = description.windows.back();
             expect_values(line, 1);
-            if (keyword == "value_a") window.value_a = parse_number(line, line.tokens[1]);
-            else if (keyword == "value_b") window.value_b = parse_number(line, line.tokens[1]);
-            else if (keyword == "placeholder") window.placeholder = parse_number(line, line.tokens[1]);
-            else if (keyword == "text_a") window.text_a = parse_text(line, line.tokens[1]);
-            else if (keyword == "text_b") window.text_b = parse_text(line, line.tokens[1]);
-            else fail(line, "unknown window statement '" + keyword + "'");
+            if (keyword == "value_a")
+                window.value_a = parse_number(line, line.tokens[1]);
+            else if (keyword == "value_b")
+                window.value_b = parse_number(line, line.tokens[1]);
+            else if (keyword == "placeholder")
+                window.placeholder = parse_number(line, line.tokens[1]);
+            else if (keyword == "text_a")
+                window.text_a = parse_text(line, line.tokens[1]);
+            else if (keyword == "text_b")
+                window.text_b = parse_text(line, line.tokens[1]);
+            else
+                fail(line, "unknown window statement '" + keyword + "'");
         } else if (!read_unit_statement(*unit, line)) {
             if (line.tokens.size() < 2)
                 fail(line, "'" + keyword + "' needs a value");

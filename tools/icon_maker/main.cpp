@@ -17,12 +17,11 @@ namespace {
 
 void print_usage(std::FILE* stream)
 {
-    std::fprintf(stream,
-                 "usage: icon_maker OUTPUT_DIR\n"
-                 "Draws the program's icon and writes certmaker_SIZE.png into OUTPUT_DIR for\n"
-                 "each size 16, 24, 32, 48, 64, 128 and 256.\n"
-                 "  --help     show this help and exit\n"
-                 "  --version  show the version and exit\n");
+    std::fprintf(stream, "usage: icon_maker OUTPUT_DIR\n"
+                         "Draws the program's icon and writes certmaker_SIZE.png into OUTPUT_DIR for\n"
+                         "each size 16, 24, 32, 48, 64, 128 and 256.\n"
+                         "  --help     show this help and exit\n"
+                         "  --version  show the version and exit\n");
 }
 
 }  // namespace

@@ -74,14 +74,13 @@ bool write_pam(const char* path, const DecodedPicture& picture)
 
 void print_usage(std::FILE* stream)
 {
-    std::fprintf(stream,
-                 "usage: picdecode FILE [--pam OUT]\n"
-                 "Prints what the certificate maker's decoders make of a picture file (JPEG, PNG,\n"
-                 "BMP, GIF, PCX, icon or cursor): its kind, width and height.\n"
-                 "  --pam OUT  also write the decoded picture as a PAM file (RGB_ALPHA)\n"
-                 "  --help     show this help and exit\n"
-                 "  --version  show the version and exit\n"
-                 "Exit status: 0 a picture, 1 no picture, 2 a usage or output error.\n");
+    std::fprintf(stream, "usage: picdecode FILE [--pam OUT]\n"
+                         "Prints what the certificate maker's decoders make of a picture file (JPEG, PNG,\n"
+                         "BMP, GIF, PCX, icon or cursor): its kind, width and height.\n"
+                         "  --pam OUT  also write the decoded picture as a PAM file (RGB_ALPHA)\n"
+                         "  --help     show this help and exit\n"
+                         "  --version  show the version and exit\n"
+                         "Exit status: 0 a picture, 1 no picture, 2 a usage or output error.\n");
 }
 
 }  // namespace

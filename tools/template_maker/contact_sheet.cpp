@@ -49,8 +49,8 @@ QImage paint_contact_sheet(const std::vector<QImage>& templates)
                          tile_width, tile_height);
         painter.drawImage(tile, templates[index]);
         painter.setPen(QColor(0x22, 0x22, 0x22));
-        const QString caption = QString::number(designs[index].number) + QStringLiteral("  ") +
-                                QString::fromUtf8(designs[index].name);
+        const QString caption =
+            QString::number(designs[index].number) + QStringLiteral("  ") + QString::fromUtf8(designs[index].name);
         painter.drawText(QRect(tile.left(), tile.bottom() + 1, tile_width, kCaptionHeight), Qt::AlignCenter, caption);
     }
     return sheet;

@@ -19,7 +19,9 @@ void return_to_caller(j_common_ptr info)
     std::longjmp(reinterpret_cast<ErrorTrap*>(info->err)->resume, 1);
 }
 
-void stay_silent(j_common_ptr, int) {}
+void stay_silent(j_common_ptr, int)
+{
+}
 
 struct RawRows {
     const unsigned char* pixels;  // packed RGB, 3 bytes a pixel

@@ -30,12 +30,12 @@ enum class ChromaSampling { Half, Full };
 
 // Places of the six overlay labels, in window coordinates.
 struct OverlayPlaces {
-    QPoint name;          // 标签10, 56 x 14
-    QPoint sex;           // 标签11, 26 x 12
-    QPoint age;           // 标签12, 56 x 13
-    QPoint second_name;   // 标签13, 37 x 14
-    QPoint number;        // 透明标签2, 40 x 13
-    QPoint issue_date;    // 透明标签1, 66 x 11
+    QPoint name;         // 标签10, 56 x 14
+    QPoint sex;          // 标签11, 26 x 12
+    QPoint age;          // 标签12, 56 x 13
+    QPoint second_name;  // 标签13, 37 x 14
+    QPoint number;       // 透明标签2, 40 x 13
+    QPoint issue_date;   // 透明标签1, 66 x 11
 };
 
 inline constexpr QSize kNameSize{56, 14};
@@ -46,12 +46,12 @@ inline constexpr QSize kNumberSize{40, 13};
 inline constexpr QSize kIssueDateSize{66, 11};
 
 struct KindDesign {
-    int number;                  // 1..16, the kind selector's order
-    const char* name;            // UTF-8
-    QColor cover;                // the left page's colour
-    const char* issuer;          // the joke issuing body, UTF-8
-    const char* statement;       // what the certificate says after the name, UTF-8
-    const char* validity;        // the validity line, UTF-8
+    int number;             // 1..16, the kind selector's order
+    const char* name;       // UTF-8
+    QColor cover;           // the left page's colour
+    const char* issuer;     // the joke issuing body, UTF-8
+    const char* statement;  // what the certificate says after the name, UTF-8
+    const char* validity;   // the validity line, UTF-8
     ChromaSampling sampling;
     OverlayPlaces places;
 };

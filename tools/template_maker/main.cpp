@@ -39,14 +39,13 @@ struct Options {
 
 void print_usage(std::FILE* stream = stderr)
 {
-    std::fprintf(stream,
-                 "usage: template_maker OUTPUT_DIR [--sheet PNG] [--preview PNG]\n"
-                 "Draws the sixteen certificate templates and the photo placeholder and writes\n"
-                 "kind01.jpg ... kind16.jpg and photo_placeholder.jpg into OUTPUT_DIR.\n"
-                 "  --sheet PNG    also write a contact sheet of the sixteen templates\n"
-                 "  --preview PNG  also write kinds 1, 8 and 12 with the window's texts laid over\n"
-                 "  --help         show this help and exit\n"
-                 "  --version      show the version and exit\n");
+    std::fprintf(stream, "usage: template_maker OUTPUT_DIR [--sheet PNG] [--preview PNG]\n"
+                         "Draws the sixteen certificate templates and the photo placeholder and writes\n"
+                         "kind01.jpg ... kind16.jpg and photo_placeholder.jpg into OUTPUT_DIR.\n"
+                         "  --sheet PNG    also write a contact sheet of the sixteen templates\n"
+                         "  --preview PNG  also write kinds 1, 8 and 12 with the window's texts laid over\n"
+                         "  --help         show this help and exit\n"
+                         "  --version      show the version and exit\n");
 }
 
 std::optional<Options> parse_options(const QStringList& arguments)
@@ -178,8 +177,8 @@ int main(int argc, char** argv)
         // Kind 1 as the window opens (labels at their initial places), then as chosen; then 8 and 12.
         previews.push_back(paint_overlay_preview(initial_places(), shown[0], shown_placeholder));
         for (int kind : {1, 8, 12})
-            previews.push_back(paint_overlay_preview(kind_designs()[kind - 1].places, shown[kind - 1],
-                                                     shown_placeholder));
+            previews.push_back(
+                paint_overlay_preview(kind_designs()[kind - 1].places, shown[kind - 1], shown_placeholder));
         QImage stacked(previews[0].width(), previews[0].height() * static_cast<int>(previews.size()),
                        QImage::Format_RGB32);
         QPainter painter(&stacked);

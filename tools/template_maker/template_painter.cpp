@@ -41,7 +41,10 @@ const QColor kSealRed(0xd7, 0x1f, 0x1f);
 // A small fixed-seed generator, so that every run draws the same grain.
 class Grain {
 public:
-    explicit Grain(std::uint32_t seed) : m_state(seed ? seed : 1) {}
+    explicit Grain(std::uint32_t seed)
+        : m_state(seed ? seed : 1)
+    {
+    }
 
     std::uint32_t next()
     {
@@ -192,8 +195,8 @@ void paint_left_frame(QPainter& painter, const QColor& accent)
     // Small diamonds on the corners.
     painter.setPen(Qt::NoPen);
     painter.setBrush(accent);
-    for (QPointF corner : {kLeftFrame.topLeft(), kLeftFrame.topRight(), kLeftFrame.bottomLeft(),
-                           kLeftFrame.bottomRight()}) {
+    for (QPointF corner :
+         {kLeftFrame.topLeft(), kLeftFrame.topRight(), kLeftFrame.bottomLeft(), kLeftFrame.bottomRight()}) {
         QPolygonF diamond;
         diamond << corner + QPointF(0, -4) << corner + QPointF(4, 0) << corner + QPointF(0, 4)
                 << corner + QPointF(-4, 0);
@@ -246,9 +249,9 @@ void paint_emblem(QPainter& painter, QPointF centre, double radius, const KindDe
     painter.setBrush(accent);
     for (int dot = 0; dot < 36; ++dot) {
         const double angle = dot * 10.0 * std::numbers::pi / 180.0;
-        painter.drawEllipse(QPointF(centre.x() + (radius - 8) * std::cos(angle),
-                                    centre.y() + (radius - 8) * std::sin(angle)),
-                            1.1, 1.1);
+        painter.drawEllipse(
+            QPointF(centre.x() + (radius - 8) * std::cos(angle), centre.y() + (radius - 8) * std::sin(angle)), 1.1,
+            1.1);
     }
     painter.setPen(QPen(accent, 0.8));
     painter.setBrush(Qt::NoBrush);
@@ -300,8 +303,8 @@ void paint_title(QPainter& painter, const QString& text, const QFont& font, QPoi
     painter.restore();
 }
 
-void paint_centred_text(QPainter& painter, const QString& text, const QFont& font, QPointF centre,
-                        const QColor& colour, double spacing = 0)
+void paint_centred_text(QPainter& painter, const QString& text, const QFont& font, QPointF centre, const QColor& colour,
+                        double spacing = 0)
 {
     QFont spaced = font;
     if (spacing != 0)
@@ -405,8 +408,7 @@ Blank blank_of(const KindDesign& design, QPoint OverlayPlaces::*label, QSize siz
 }
 
 // Draws text vertically centred on the blank's own place, ending two pixels left of `right_edge`.
-void paint_caption_before(QPainter& painter, const QString& text, const QFont& font, const Blank& blank,
-                          int right_edge)
+void paint_caption_before(QPainter& painter, const QString& text, const QFont& font, const Blank& blank, int right_edge)
 {
     painter.save();
     painter.setFont(font);
@@ -528,8 +530,8 @@ double paint_sentence(QPainter& painter, const KindDesign& design)
 
     const QFontMetricsF metrics(body_font);
     const double first_left = blank.covered.right() + 1 + 4;
-    const auto lines = wrap_text(QString::fromUtf8(design.statement), metrics, kTextRight - first_left,
-                                 kTextRight - kTextLeft);
+    const auto lines =
+        wrap_text(QString::fromUtf8(design.statement), metrics, kTextRight - first_left, kTextRight - kTextLeft);
     painter.save();
     painter.setFont(body_font);
     painter.setPen(kInk);
@@ -584,8 +586,7 @@ void paint_seal(QPainter& page_painter, const KindDesign& design, double lowest_
         const QFontMetricsF metrics(font);
         const double span = std::min(250.0, 28.0 * (issuer.size() - 1));
         for (int index = 0; index < issuer.size(); ++index) {
-            const double degrees =
-                issuer.size() == 1 ? -90 : -90 - span / 2 + span * index / (issuer.size() - 1);
+            const double degrees = issuer.size() == 1 ? -90 : -90 - span / 2 + span * index / (issuer.size() - 1);
             painter.save();
             painter.translate(centre);
             painter.rotate(degrees + 90);
@@ -610,8 +611,9 @@ void paint_seal(QPainter& page_painter, const KindDesign& design, double lowest_
         QRgb pixel = layer.pixel(x, y);
         if (qAlpha(pixel) == 0)
             continue;
-        layer.setPixel(x, y, qRgba(qRed(pixel) * keep / 255, qGreen(pixel) * keep / 255, qBlue(pixel) * keep / 255,
-                                   qAlpha(pixel) * keep / 255));
+        layer.setPixel(x, y,
+                       qRgba(qRed(pixel) * keep / 255, qGreen(pixel) * keep / 255, qBlue(pixel) * keep / 255,
+                             qAlpha(pixel) * keep / 255));
     }
     page_painter.save();
     page_painter.setCompositionMode(QPainter::CompositionMode_Multiply);

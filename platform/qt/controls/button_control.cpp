@@ -6,9 +6,9 @@
 
 #include "platform/controls/button_control.h"
 
+#include "platform/graphics.h"
 #include "platform/qt/device_context_qt.h"
 #include "platform/qt/fonts_qt.h"
-#include "platform/graphics.h"
 #include "platform/qt/native_window_qt.h"
 #include "platform/system_colours.h"
 #include "platform/text_encoding.h"
@@ -131,8 +131,8 @@ private:
         bool bitmap = (style_bits & BS_BITMAP) && look.bitmap;
         if (!icon && !bitmap)
             return false;
-        QSize size = icon ? QSize(look.icon->width(), look.icon->height())
-                          : QSize(look.bitmap->width(), look.bitmap->height());
+        QSize size =
+            icon ? QSize(look.icon->width(), look.icon->height()) : QSize(look.bitmap->width(), look.bitmap->height());
         QRect place = QStyle::alignedRect(Qt::LeftToRight, Qt::Alignment(alignment), size, content);
         std::unique_ptr<DeviceContext> context = device_context_for_painter(painter, width(), height());
         if (icon)

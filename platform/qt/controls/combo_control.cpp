@@ -101,12 +101,10 @@ public:
             m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
             m_list->setFrameShape(QFrame::Box);
             setFocusProxy(m_edit);
-            QObject::connect(m_list, &QListView::clicked, this, [this](const QModelIndex& index) {
-                choose_from_list(index.row());
-            });
-            QObject::connect(m_list, &QListView::doubleClicked, this, [this](const QModelIndex&) {
-                notify(ComboNotification::DoubleClick);
-            });
+            QObject::connect(m_list, &QListView::clicked, this,
+                             [this](const QModelIndex& index) { choose_from_list(index.row()); });
+            QObject::connect(m_list, &QListView::doubleClicked, this,
+                             [this](const QModelIndex&) { notify(ComboNotification::DoubleClick); });
         } else {
             m_drop = new DropCombo(handle, this);
             m_drop->setEditable(type == ComboStyle::DropDown);
@@ -120,14 +118,12 @@ public:
                 if (!m_programmatic)
                     notify(ComboNotification::SelectionChange);
             });
-            QObject::connect(m_drop, &QComboBox::activated, this, [this](int) {
-                notify(ComboNotification::SelectionEndOk);
-            });
+            QObject::connect(m_drop, &QComboBox::activated, this,
+                             [this](int) { notify(ComboNotification::SelectionEndOk); });
         }
         if (m_edit) {
-            QObject::connect(m_edit, &QLineEdit::textEdited, this, [this](const QString&) {
-                notify(ComboNotification::EditChange);
-            });
+            QObject::connect(m_edit, &QLineEdit::textEdited, this,
+                             [this](const QString&) { notify(ComboNotification::EditChange); });
         }
         if (m_list) {
             QObject::connect(m_list->selectionModel(), &QItemSelectionModel::currentChanged, this,

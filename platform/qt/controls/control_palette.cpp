@@ -1,15 +1,14 @@
 #include "platform/qt/controls/control_palette_qt.h"
 
-#include "platform/qt/controls/control_text_qt.h"
 #include "platform/native_window.h"
+#include "platform/qt/controls/control_text_qt.h"
 
 #include <QApplication>
 #include <QPalette>
 
 namespace platform {
 
-void apply_control_colours(QWidget* widget, WindowHandle control, std::uint32_t message_id,
-                           SelectionPainting selection)
+void apply_control_colours(QWidget* widget, WindowHandle control, std::uint32_t message_id, SelectionPainting selection)
 {
     if (!widget)
         return;

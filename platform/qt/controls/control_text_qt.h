@@ -21,8 +21,8 @@ inline QString control_qstring(std::string_view gbk)
 
 inline std::string control_gbk(const QString& text)
 {
-    return gbk_from_utf16(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
-                                              static_cast<std::size_t>(text.size())));
+    return gbk_from_utf16(
+        std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())));
 }
 
 inline QColor control_qcolor(Colour colour)

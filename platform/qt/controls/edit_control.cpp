@@ -207,7 +207,7 @@ QWidget* make_edit_widget(NativeWindow& window, const CreateParams& params)
         text->setFrameShape(QFrame::NoFrame);
         text->setReadOnly(style & EditStyle::ReadOnly);
         text->setLineWrapMode((style & EditStyle::AutoHorizontalScroll) ? QPlainTextEdit::NoWrap
-                                                                         : QPlainTextEdit::WidgetWidth);
+                                                                        : QPlainTextEdit::WidgetWidth);
         text->setVerticalScrollBarPolicy((style & WS_VSCROLL) ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
         text->setHorizontalScrollBarPolicy((style & WS_HSCROLL) ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
         QTextOption option = text->document()->defaultTextOption();

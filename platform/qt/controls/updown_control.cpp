@@ -63,12 +63,15 @@ protected:
             QPoint centre = box.center() + (pressed ? QPoint(1, 1) : QPoint(0, 0));
             QPolygon triangle;
             if (arrow == UpDownArrow::Up)
-                triangle << QPoint(centre.x() - size, centre.y() + size / 2) << QPoint(centre.x() + size, centre.y() + size / 2)
+                triangle << QPoint(centre.x() - size, centre.y() + size / 2)
+                         << QPoint(centre.x() + size, centre.y() + size / 2)
                          << QPoint(centre.x(), centre.y() - size / 2 - 1);
             else
-                triangle << QPoint(centre.x() - size, centre.y() - size / 2) << QPoint(centre.x() + size, centre.y() - size / 2)
+                triangle << QPoint(centre.x() - size, centre.y() - size / 2)
+                         << QPoint(centre.x() + size, centre.y() - size / 2)
                          << QPoint(centre.x(), centre.y() + size / 2 + 1);
-            QColor arrow_colour = control_qcolor(system_colour(isEnabled() ? SystemColour::ButtonText : SystemColour::GrayText));
+            QColor arrow_colour =
+                control_qcolor(system_colour(isEnabled() ? SystemColour::ButtonText : SystemColour::GrayText));
             painter.setPen(arrow_colour);
             painter.setBrush(arrow_colour);
             painter.drawPolygon(triangle);
@@ -80,7 +83,8 @@ protected:
     {
         if (event->button() != Qt::LeftButton)
             return;
-        UpDownArrow arrow = event->position().y() < static_cast<qreal>(height() / 2) ? UpDownArrow::Up : UpDownArrow::Down;
+        UpDownArrow arrow =
+            event->position().y() < static_cast<qreal>(height() / 2) ? UpDownArrow::Up : UpDownArrow::Down;
         m_pressed = arrow;
         update();
         press(arrow);

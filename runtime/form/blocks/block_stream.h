@@ -33,13 +33,41 @@ public:
     FormError error() const { return m_in.error(); }
 
     void present_from(std::uint32_t version) { m_skip = m_version < version; }
-    void dword(const char*, int, std::uint32_t& value) { if (!m_skip) value = m_in.dword(); }
-    void signed_dword(const char*, int, std::int32_t& value) { if (!m_skip) value = m_in.signed_dword(); }
-    void word(const char*, int, std::uint16_t& value) { if (!m_skip) value = m_in.word(); }
-    void font(const char*, int, Font& value) { if (!m_skip) value = m_in.font(); }
-    void bytes(const char*, int, Bytes& value) { if (!m_skip) value = m_in.counted_byte_vector(); }
-    void text(const char*, int, std::string& value) { if (!m_skip) value = m_in.counted_text(); }
-    void text_list(const char*, int, std::vector<std::string>& value) { if (!m_skip) value = m_in.text_list(); }
+    void dword(const char*, int, std::uint32_t& value)
+    {
+        if (!m_skip)
+            value = m_in.dword();
+    }
+    void signed_dword(const char*, int, std::int32_t& value)
+    {
+        if (!m_skip)
+            value = m_in.signed_dword();
+    }
+    void word(const char*, int, std::uint16_t& value)
+    {
+        if (!m_skip)
+            value = m_in.word();
+    }
+    void font(const char*, int, Font& value)
+    {
+        if (!m_skip)
+            value = m_in.font();
+    }
+    void bytes(const char*, int, Bytes& value)
+    {
+        if (!m_skip)
+            value = m_in.counted_byte_vector();
+    }
+    void text(const char*, int, std::string& value)
+    {
+        if (!m_skip)
+            value = m_in.counted_text();
+    }
+    void text_list(const char*, int, std::vector<std::string>& value)
+    {
+        if (!m_skip)
+            value = m_in.text_list();
+    }
 
 private:
     ByteReader m_in;
@@ -56,13 +84,41 @@ public:
     }
 
     void present_from(std::uint32_t version) { m_skip = m_version < version; }
-    void dword(const char*, int, std::uint32_t value) { if (!m_skip) m_out.dword(value); }
-    void signed_dword(const char*, int, std::int32_t value) { if (!m_skip) m_out.signed_dword(value); }
-    void word(const char*, int, std::uint16_t value) { if (!m_skip) m_out.word(value); }
-    void font(const char*, int, const Font& value) { if (!m_skip) m_out.font(value); }
-    void bytes(const char*, int, const Bytes& value) { if (!m_skip) m_out.counted_bytes(value); }
-    void text(const char*, int, const std::string& value) { if (!m_skip) m_out.counted_text(value); }
-    void text_list(const char*, int, const std::vector<std::string>& value) { if (!m_skip) m_out.text_list(value); }
+    void dword(const char*, int, std::uint32_t value)
+    {
+        if (!m_skip)
+            m_out.dword(value);
+    }
+    void signed_dword(const char*, int, std::int32_t value)
+    {
+        if (!m_skip)
+            m_out.signed_dword(value);
+    }
+    void word(const char*, int, std::uint16_t value)
+    {
+        if (!m_skip)
+            m_out.word(value);
+    }
+    void font(const char*, int, const Font& value)
+    {
+        if (!m_skip)
+            m_out.font(value);
+    }
+    void bytes(const char*, int, const Bytes& value)
+    {
+        if (!m_skip)
+            m_out.counted_bytes(value);
+    }
+    void text(const char*, int, const std::string& value)
+    {
+        if (!m_skip)
+            m_out.counted_text(value);
+    }
+    void text_list(const char*, int, const std::vector<std::string>& value)
+    {
+        if (!m_skip)
+            m_out.text_list(value);
+    }
 
     std::vector<std::uint8_t> take() { return m_out.take(); }
 
@@ -74,8 +130,7 @@ private:
 
 // Reads a block of any version up to Block::kHighestVersion; absent trailing fields keep their
 // defaults. Bytes after the last field are ignored.
-template <class Block>
-Result<Block> read_property_block(std::span<const std::uint8_t> bytes)
+template <class Block> Result<Block> read_property_block(std::span<const std::uint8_t> bytes)
 {
     BlockReadStream in(bytes, Block::kHighestVersion);
     Block block;

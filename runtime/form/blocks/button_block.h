@@ -1,8 +1,8 @@
 #pragma once
 // Property block of the button kind (0x1000B), versions 0 to 1.
 
-#include "runtime/form/blocks/block_stream.h"
 #include "runtime/boundary/values.h"
+#include "runtime/form/blocks/block_stream.h"
 
 namespace runtime::form {
 
@@ -19,8 +19,7 @@ struct ButtonBlock {
     Font font;                                    // 13
     std::string caption = kButtonDefaultCaption;  // 10
 
-    template <class Stream, class Self>
-    static void stream_fields(Stream& s, Self& b)
+    template <class Stream, class Self> static void stream_fields(Stream& s, Self& b)
     {
         s.dword("default_button", 9, b.default_button);
         s.dword("horizontal_alignment", 11, b.horizontal_alignment);

@@ -1,8 +1,8 @@
 #pragma once
 // Property block of the combo box kind (0x1000E), versions 0 to 3.
 
-#include "runtime/form/blocks/block_stream.h"
 #include "runtime/boundary/values.h"
+#include "runtime/form/blocks/block_stream.h"
 
 namespace runtime::form {
 
@@ -10,25 +10,24 @@ struct ComboBoxBlock {
     static constexpr KindId kKind = Kind::ComboBox;
     static constexpr std::uint32_t kHighestVersion = 3;
 
-    std::uint32_t style = 1;                      // 8: simple, drop-down, drop-down list
-    std::int32_t maximum_length = 0;              // 10
+    std::uint32_t style = 1;                     // 8: simple, drop-down, drop-down list
+    std::int32_t maximum_length = 0;             // 10
     std::int32_t selection_start = 0;            // 11
     std::int32_t selection_length = 0;           // 12
-    std::uint32_t sorted = 0;                     // 14
-    std::int32_t extra_item_height = 1;           // 15
-    std::uint32_t text_colour = 0;                // 16
-    std::uint32_t background_colour = 0xFFFFFF;   // 17
-    std::int32_t current_selection = -1;          // 19: -1 none
-    Font font;                                    // 18
-    Bytes item_data;                              // 21: one dword per item
-    std::string content;                          // 9
-    std::vector<std::string> items;               // 20
-    std::string data_source;                      // 22, from version 2
-    std::string data_column;                      // 23, from version 2
-    std::uint32_t binding_option = 0;             // 24, from version 3
+    std::uint32_t sorted = 0;                    // 14
+    std::int32_t extra_item_height = 1;          // 15
+    std::uint32_t text_colour = 0;               // 16
+    std::uint32_t background_colour = 0xFFFFFF;  // 17
+    std::int32_t current_selection = -1;         // 19: -1 none
+    Font font;                                   // 18
+    Bytes item_data;                             // 21: one dword per item
+    std::string content;                         // 9
+    std::vector<std::string> items;              // 20
+    std::string data_source;                     // 22, from version 2
+    std::string data_column;                     // 23, from version 2
+    std::uint32_t binding_option = 0;            // 24, from version 3
 
-    template <class Stream, class Self>
-    static void stream_fields(Stream& s, Self& b)
+    template <class Stream, class Self> static void stream_fields(Stream& s, Self& b)
     {
         s.dword("style", 8, b.style);
         s.signed_dword("maximum_length", 10, b.maximum_length);

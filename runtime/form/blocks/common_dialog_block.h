@@ -1,8 +1,8 @@
 #pragma once
 // Property block of the common dialog kind (0x1001F), versions 0 to 1.
 
-#include "runtime/form/blocks/block_stream.h"
 #include "runtime/boundary/values.h"
+#include "runtime/form/blocks/block_stream.h"
 
 namespace runtime::form {
 
@@ -10,31 +10,30 @@ struct CommonDialogBlock {
     static constexpr KindId kKind = Kind::CommonDialog;
     static constexpr std::uint32_t kHighestVersion = 1;
 
-    std::uint32_t dialog_type = 0;                // 8
-    std::uint32_t initial_filter = 0;             // 12
-    std::uint32_t create_prompt = 0;              // 15
-    std::uint32_t file_must_exist = 1;            // 16
-    std::uint32_t overwrite_prompt = 1;           // 17
-    std::uint32_t path_must_exist = 1;            // 18
-    std::uint32_t keep_directory = 0;             // 19
-    std::uint32_t font_colour = 0;                // 20
-    std::uint32_t bold = 0;                       // 21
-    std::uint32_t italic = 0;                     // 22
-    std::uint32_t strike_out = 0;                 // 23
-    std::uint32_t underline = 0;                  // 24
-    std::uint32_t font_size = 0;                  // 26
-    std::uint32_t help_command = 0;               // 28
-    std::uint32_t help_topic = 0;                 // 29
-    std::string title;                            // 9
-    std::string file_name;                        // 10
-    std::string filter;                           // 11: "description|pattern|..."
-    std::string initial_directory;                // 13
-    std::string default_extension;                // 14
-    std::string font_name;                        // 25
-    std::string help_file;                        // 27
+    std::uint32_t dialog_type = 0;       // 8
+    std::uint32_t initial_filter = 0;    // 12
+    std::uint32_t create_prompt = 0;     // 15
+    std::uint32_t file_must_exist = 1;   // 16
+    std::uint32_t overwrite_prompt = 1;  // 17
+    std::uint32_t path_must_exist = 1;   // 18
+    std::uint32_t keep_directory = 0;    // 19
+    std::uint32_t font_colour = 0;       // 20
+    std::uint32_t bold = 0;              // 21
+    std::uint32_t italic = 0;            // 22
+    std::uint32_t strike_out = 0;        // 23
+    std::uint32_t underline = 0;         // 24
+    std::uint32_t font_size = 0;         // 26
+    std::uint32_t help_command = 0;      // 28
+    std::uint32_t help_topic = 0;        // 29
+    std::string title;                   // 9
+    std::string file_name;               // 10
+    std::string filter;                  // 11: "description|pattern|..."
+    std::string initial_directory;       // 13
+    std::string default_extension;       // 14
+    std::string font_name;               // 25
+    std::string help_file;               // 27
 
-    template <class Stream, class Self>
-    static void stream_fields(Stream& s, Self& b)
+    template <class Stream, class Self> static void stream_fields(Stream& s, Self& b)
     {
         s.dword("dialog_type", 8, b.dialog_type);
         s.dword("initial_filter", 12, b.initial_filter);

@@ -1,8 +1,8 @@
 #pragma once
 // Property block of the edit box kind (0x10005), versions 0 to 2.
 
-#include "runtime/form/blocks/block_stream.h"
 #include "runtime/boundary/values.h"
+#include "runtime/form/blocks/block_stream.h"
 
 namespace runtime::form {
 
@@ -10,29 +10,28 @@ struct EditBoxBlock {
     static constexpr KindId kKind = Kind::EditBox;
     static constexpr std::uint32_t kHighestVersion = 2;
 
-    std::uint32_t border = 1;                     // 9
-    std::uint32_t text_colour = 0;                // 10
-    std::uint32_t background_colour = 0xFFFFFF;   // 11
-    std::uint32_t hide_selection = 1;             // 13
-    std::int32_t maximum_length = 0;              // 14: 0 the platform's maximum
-    std::uint32_t multi_line = 0;                 // 15
-    std::uint32_t scroll_bars = 0;                // 16
-    std::uint32_t alignment = 0;                  // 17
-    std::uint32_t input_mode = 0;                 // 18
+    std::uint32_t border = 1;                    // 9
+    std::uint32_t text_colour = 0;               // 10
+    std::uint32_t background_colour = 0xFFFFFF;  // 11
+    std::uint32_t hide_selection = 1;            // 13
+    std::int32_t maximum_length = 0;             // 14: 0 the platform's maximum
+    std::uint32_t multi_line = 0;                // 15
+    std::uint32_t scroll_bars = 0;               // 16
+    std::uint32_t alignment = 0;                 // 17
+    std::uint32_t input_mode = 0;                // 18
     std::uint16_t password_character = '*';      // 19: the character byte, then a 0 byte
-    std::uint32_t letter_case = 0;                // 20
-    std::uint32_t spin_mode = 0;                  // 21
-    std::int32_t spin_lower_bound = 0;            // 22
-    std::int32_t spin_upper_bound = 100;          // 23
-    std::int32_t selection_start = 0;             // 24
-    std::int32_t selection_length = 0;            // 25
-    Font font;                                    // 12
-    std::string content;                          // 8
-    std::string data_source;                      // 27, version 2
-    std::string data_column;                      // 28, version 2
+    std::uint32_t letter_case = 0;               // 20
+    std::uint32_t spin_mode = 0;                 // 21
+    std::int32_t spin_lower_bound = 0;           // 22
+    std::int32_t spin_upper_bound = 100;         // 23
+    std::int32_t selection_start = 0;            // 24
+    std::int32_t selection_length = 0;           // 25
+    Font font;                                   // 12
+    std::string content;                         // 8
+    std::string data_source;                     // 27, version 2
+    std::string data_column;                     // 28, version 2
 
-    template <class Stream, class Self>
-    static void stream_fields(Stream& s, Self& b)
+    template <class Stream, class Self> static void stream_fields(Stream& s, Self& b)
     {
         s.dword("border", 9, b.border);
         s.dword("text_colour", 10, b.text_colour);

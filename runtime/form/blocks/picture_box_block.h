@@ -1,8 +1,8 @@
 #pragma once
 // Property block of the picture box kind (0x10006), versions 0 to 2.
 
-#include "runtime/form/blocks/block_stream.h"
 #include "runtime/boundary/values.h"
+#include "runtime/form/blocks/block_stream.h"
 
 namespace runtime::form {
 
@@ -10,16 +10,15 @@ struct PictureBoxBlock {
     static constexpr KindId kKind = Kind::PictureBox;
     static constexpr std::uint32_t kHighestVersion = 2;
 
-    std::uint32_t border = 0;                     // 8
-    std::uint32_t background_colour = 0xFF000000; // 9
-    std::uint32_t display_mode = 0;               // 11
-    std::uint32_t animate = 1;                    // 12
-    Bytes picture;                                // 10
-    std::string data_source;                      // 13, version 2
-    std::string data_column;                      // 14, version 2
+    std::uint32_t border = 0;                      // 8
+    std::uint32_t background_colour = 0xFF000000;  // 9
+    std::uint32_t display_mode = 0;                // 11
+    std::uint32_t animate = 1;                     // 12
+    Bytes picture;                                 // 10
+    std::string data_source;                       // 13, version 2
+    std::string data_column;                       // 14, version 2
 
-    template <class Stream, class Self>
-    static void stream_fields(Stream& s, Self& b)
+    template <class Stream, class Self> static void stream_fields(Stream& s, Self& b)
     {
         s.dword("border", 8, b.border);
         s.dword("background_colour", 9, b.background_colour);

@@ -1,8 +1,8 @@
 #pragma once
 // Property block of the transparent label kind (0x20005), versions 0 to 1.
 
-#include "runtime/form/blocks/block_stream.h"
 #include "runtime/boundary/values.h"
+#include "runtime/form/blocks/block_stream.h"
 
 namespace runtime::form {
 
@@ -12,16 +12,15 @@ struct TransparentLabelBlock {
     static constexpr KindId kKind = Kind::TransparentLabel;
     static constexpr std::uint32_t kHighestVersion = 1;
 
-    std::uint32_t text_effect = 0;                // 9
-    std::uint32_t text_colour = 0;                // 11
-    std::uint32_t horizontal_alignment = 0;       // 12
-    std::uint32_t vertical_alignment = 1;         // 14
-    std::uint32_t word_wrap = 0;                  // 13
-    Font font;                                    // 10
+    std::uint32_t text_effect = 0;                          // 9
+    std::uint32_t text_colour = 0;                          // 11
+    std::uint32_t horizontal_alignment = 0;                 // 12
+    std::uint32_t vertical_alignment = 1;                   // 14
+    std::uint32_t word_wrap = 0;                            // 13
+    Font font;                                              // 10
     std::string caption = kTransparentLabelDefaultCaption;  // 8
 
-    template <class Stream, class Self>
-    static void stream_fields(Stream& s, Self& b)
+    template <class Stream, class Self> static void stream_fields(Stream& s, Self& b)
     {
         s.dword("text_effect", 9, b.text_effect);
         s.dword("text_colour", 11, b.text_colour);

@@ -2,8 +2,8 @@
 // Property block of the window kind (0x10001), versions 0 to 6. Field comments give the property
 // index; unnamed properties are kept by number.
 
-#include "runtime/form/blocks/block_stream.h"
 #include "runtime/boundary/values.h"
+#include "runtime/form/blocks/block_stream.h"
 
 namespace runtime::form {
 
@@ -11,33 +11,32 @@ struct WindowBlock {
     static constexpr KindId kKind = Kind::Window;
     static constexpr std::uint32_t kHighestVersion = 6;
 
-    std::uint32_t border_style = 2;               // 9: 0 none .. 6 fixed frame with client edge
-    std::uint32_t picture_layout = 1;             // 12
-    std::uint32_t background_colour = 0xFF000000; // 10: 0xFF000000 the system's button face
-    std::uint32_t maximize_box = 0;               // 16
-    std::uint32_t minimize_box = 1;               // 17
-    std::uint32_t control_box = 1;                // 15
-    std::uint32_t placement = 1;                  // 18: 0 stored, 1 centred, 2 minimized, 3 maximized
-    std::uint32_t closable = 1;                   // 19
-    std::uint32_t sound_play_mode = 0;            // 14
+    std::uint32_t border_style = 2;                // 9: 0 none .. 6 fixed frame with client edge
+    std::uint32_t picture_layout = 1;              // 12
+    std::uint32_t background_colour = 0xFF000000;  // 10: 0xFF000000 the system's button face
+    std::uint32_t maximize_box = 0;                // 16
+    std::uint32_t minimize_box = 1;                // 17
+    std::uint32_t control_box = 1;                 // 15
+    std::uint32_t placement = 1;                   // 18: 0 stored, 1 centred, 2 minimized, 3 maximized
+    std::uint32_t closable = 1;                    // 19
+    std::uint32_t sound_play_mode = 0;             // 14
     std::uint32_t property_21 = 0;
     std::uint32_t property_22 = 1;
     std::uint32_t property_23 = 0;
     std::uint32_t property_25 = 0;
-    std::uint32_t shown_in_task_bar = 1;          // 26, from version 2
-    std::uint32_t property_27 = 0;                // from version 3
-    std::uint32_t property_28 = 0;                // from version 3
-    std::uint32_t always_on_top = 0;              // 29, from version 4
-    std::uint32_t property_30 = 0;                // from version 5
-    std::string window_class_name;                // 31, from version 6; empty: the plain window class
-    Bytes picture;                                // 11
-    Bytes icon;                                   // 20
-    Bytes sound;                                  // 13
-    std::string caption;                          // 8
-    std::string file_name;                        // 24
+    std::uint32_t shown_in_task_bar = 1;  // 26, from version 2
+    std::uint32_t property_27 = 0;        // from version 3
+    std::uint32_t property_28 = 0;        // from version 3
+    std::uint32_t always_on_top = 0;      // 29, from version 4
+    std::uint32_t property_30 = 0;        // from version 5
+    std::string window_class_name;        // 31, from version 6; empty: the plain window class
+    Bytes picture;                        // 11
+    Bytes icon;                           // 20
+    Bytes sound;                          // 13
+    std::string caption;                  // 8
+    std::string file_name;                // 24
 
-    template <class Stream, class Self>
-    static void stream_fields(Stream& s, Self& b)
+    template <class Stream, class Self> static void stream_fields(Stream& s, Self& b)
     {
         s.dword("border_style", 9, b.border_style);
         s.dword("picture_layout", 12, b.picture_layout);

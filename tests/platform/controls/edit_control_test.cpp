@@ -111,7 +111,8 @@ TEST_F(EditControlTest, SelectionSurvivesLosingTheFocus)
     process_waiting_messages();
     EXPECT_EQ(edit_selection(edit), (TextRange{1, 4}));
     EXPECT_EQ(edit_selected_text(edit), "bcd");
-    EXPECT_TRUE(std::count(notifications().begin(), notifications().end(), Notification{7, EditNotification::KillFocus}));
+    EXPECT_TRUE(
+        std::count(notifications().begin(), notifications().end(), Notification{7, EditNotification::KillFocus}));
 }
 
 // Tab selects the whole text of the box it enters; the boxes left behind keep their selections but,
@@ -128,8 +129,8 @@ TEST_F(EditControlTest, OnlyTheFocusedBoxOrOneThatKeepsItsSelectionPaintsIt)
     };
     WindowHandle first = make_child(kEditClassName, m_parent, WS_TABSTOP, 7, {10, 10, 150, 34}, "first");
     WindowHandle second = make_child(kEditClassName, m_parent, WS_TABSTOP, 8, {10, 50, 150, 74}, "second");
-    WindowHandle kept = make_child(kEditClassName, m_parent, WS_TABSTOP | EditStyle::NoHideSelection, 9,
-                                   {10, 90, 150, 114}, "kept");
+    WindowHandle kept =
+        make_child(kEditClassName, m_parent, WS_TABSTOP | EditStyle::NoHideSelection, 9, {10, 90, 150, 114}, "kept");
     set_focus(first);
     edit_set_selection(first, 0, -1);
     process_waiting_messages();

@@ -220,8 +220,7 @@ TEST_F(ComboBoxTest, AnswersItsOwnColourQueries)
     block.text_colour = 0x00FF00;
     block.background_colour = 0x0000FF;
     ComboBox* combo = make(block);
-    platform::ControlColours colours =
-        platform::query_control_colours(combo->handle(), platform::WM_CTLCOLORLISTBOX);
+    platform::ControlColours colours = platform::query_control_colours(combo->handle(), platform::WM_CTLCOLORLISTBOX);
     EXPECT_EQ(colours.text, 0x00FF00u);
     EXPECT_EQ(colours.brush, 0x0000FFu);
 }

@@ -186,12 +186,9 @@ TEST_F(CommonDialogTest, WritesAreClampedAndHelpOpensNothing)
         std::int32_t stored;
     };
     const Case cases[] = {
-        {CommonDialogProperty::Type, 9, 3},
-        {CommonDialogProperty::HelpCommand, 8, 5},
-        {CommonDialogProperty::HelpCommand, -2, 0},
-        {CommonDialogProperty::InitialFilter, -4, 0},
-        {CommonDialogProperty::FontSize, -12, 0},
-        {CommonDialogProperty::HelpTopic, -12, -12},
+        {CommonDialogProperty::Type, 9, 3},         {CommonDialogProperty::HelpCommand, 8, 5},
+        {CommonDialogProperty::HelpCommand, -2, 0}, {CommonDialogProperty::InitialFilter, -4, 0},
+        {CommonDialogProperty::FontSize, -12, 0},   {CommonDialogProperty::HelpTopic, -12, -12},
         {CommonDialogProperty::Bold, 1, 1},
     };
     for (const Case& c : cases) {

@@ -7,10 +7,10 @@
 #include "platform/native_window.h"
 #include "runtime/components/component.h"
 #include "runtime/components/notification_reflection.h"
-#include "runtime/windows/event_dispatch.h"
 #include "runtime/form/blocks/window_block.h"
 #include "runtime/form/form_description.h"
 #include "runtime/form/property_blocks.h"
+#include "runtime/windows/event_dispatch.h"
 #include "runtime/windows/window_table.h"
 
 #include <gtest/gtest.h>
@@ -48,8 +48,7 @@ inline std::function<void(const RaisedEvent&)>& event_handler_hook()
     return hook;
 }
 
-template <std::int32_t Event>
-HandlerResult record_event(const std::int32_t* arguments, int count)
+template <std::int32_t Event> HandlerResult record_event(const std::int32_t* arguments, int count)
 {
     RaisedEvent event{event_source().control, Event, std::vector<std::int32_t>(arguments, arguments + count)};
     raised_events().push_back(event);

@@ -11,9 +11,9 @@
 
 #include "tests/runtime/form/form_test_support.h"
 
-#include "platform/qt/device_context_qt.h"
 #include "platform/message_loop.h"
 #include "platform/native_window.h"
+#include "platform/qt/device_context_qt.h"
 #include "platform/screen_capture.h"
 
 #include <gtest/gtest.h>
@@ -67,14 +67,24 @@ inline HandlerResult record_event(std::int32_t event, const std::int32_t* argume
     raised_events().back().event = event;
     return result;
 }
-inline HandlerResult on_lost_focus(const std::int32_t* a, int n) { return record_event(-8, a, n); }
-inline HandlerResult on_got_focus(const std::int32_t* a, int n) { return record_event(-7, a, n); }
-inline HandlerResult on_event_0(const std::int32_t* a, int n) { return record_event(0, a, n); }
+inline HandlerResult on_lost_focus(const std::int32_t* a, int n)
+{
+    return record_event(-8, a, n);
+}
+inline HandlerResult on_got_focus(const std::int32_t* a, int n)
+{
+    return record_event(-7, a, n);
+}
+inline HandlerResult on_event_0(const std::int32_t* a, int n)
+{
+    return record_event(0, a, n);
+}
 
 inline const HandlerTable& recording_handlers()
 {
-    static const HandlerEntry entries[] = {
-        {offset_of_event(-8), on_lost_focus}, {offset_of_event(-7), on_got_focus}, {offset_of_event(0), on_event_0}};
+    static const HandlerEntry entries[] = {{offset_of_event(-8), on_lost_focus},
+                                           {offset_of_event(-7), on_got_focus},
+                                           {offset_of_event(0), on_event_0}};
     static const HandlerTable table{entries, 3};
     return table;
 }
@@ -201,12 +211,12 @@ inline std::vector<std::uint8_t> solid_bmp(int width, int height, platform::Colo
     out[0] = 'B';
     out[1] = 'M';
     put32(2, static_cast<std::uint32_t>(size));
-    put32(10, 54);                                   // pixel data offset
-    put32(14, 40);                                   // information header size
+    put32(10, 54);  // pixel data offset
+    put32(14, 40);  // information header size
     put32(18, static_cast<std::uint32_t>(width));
     put32(22, static_cast<std::uint32_t>(height));
-    out[26] = 1;                                     // planes
-    out[28] = 24;                                    // bits per pixel
+    out[26] = 1;   // planes
+    out[28] = 24;  // bits per pixel
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             std::uint8_t* pixel = out.data() + 54 + static_cast<std::size_t>(y) * row + static_cast<std::size_t>(x) * 3;

@@ -72,9 +72,9 @@ TEST(EditInput, FiltersTypedCharactersByMode)
         bool accepted;
     };
     const Case cases[] = {
-        {0, 'a', true},   {0, chinese, true}, {3, '7', true},  {3, '-', true},  {3, '.', false},
-        {3, 'x', false},  {4, '.', true},     {5, '-', false}, {5, '9', true},  {6, chinese, false},
-        {9, '.', true},   {10, 'e', false},   {11, 'x', true}, {5, '\b', true}, {7, 13, true},
+        {0, 'a', true},  {0, chinese, true}, {3, '7', true},  {3, '-', true},  {3, '.', false},
+        {3, 'x', false}, {4, '.', true},     {5, '-', false}, {5, '9', true},  {6, chinese, false},
+        {9, '.', true},  {10, 'e', false},   {11, 'x', true}, {5, '\b', true}, {7, 13, true},
     };
     for (const Case& c : cases)
         EXPECT_EQ(accepts_character(c.mode, c.code), c.accepted) << "mode " << c.mode << " code " << c.code;
@@ -103,8 +103,9 @@ protected:
     void type(platform::WindowHandle target, const char* keys)
     {
         for (const char* key = keys; *key; ++key) {
-            int code = *key == '-' ? platform::VK_OEM_MINUS : *key == '.' ? platform::VK_OEM_PERIOD
-                                                                           : std::toupper(*key);
+            int code = *key == '-'   ? platform::VK_OEM_MINUS
+                       : *key == '.' ? platform::VK_OEM_PERIOD
+                                     : std::toupper(*key);
             platform::synthesize_key_stroke(target, code);
         }
         platform::process_waiting_messages();

@@ -25,8 +25,7 @@ Bytes two_frame_gif(int first_delay, int second_delay)
 }
 
 // Waits up to two seconds for `done`.
-template <class Condition>
-bool eventually(Condition done)
+template <class Condition> bool eventually(Condition done)
 {
     auto until = std::chrono::steady_clock::now() + std::chrono::seconds(2);
     while (!done()) {

@@ -95,8 +95,8 @@ inline Bytes build_gif(int screen_width, int screen_height, const std::vector<st
     while ((2 << size_bits) < entries)
         ++size_bits;
     out.push_back(static_cast<std::uint8_t>(0x80 | size_bits));  // global colour table
-    out.push_back(0);                                             // background index
-    out.push_back(0);                                             // aspect ratio
+    out.push_back(0);                                            // background index
+    out.push_back(0);                                            // aspect ratio
     out.insert(out.end(), palette.begin(), palette.end());
     for (int i = entries; i < (2 << size_bits); ++i)
         out.insert(out.end(), {0, 0, 0});

@@ -40,14 +40,10 @@ TEST(GradientTest, PositionsFollowEachDirection)
     };
     // A 10 x 4 rectangle.
     const Case cases[] = {
-        {GradientDirection::TopToBottom, 3, 1, 1, 4},
-        {GradientDirection::LeftToRight, 3, 1, 3, 10},
-        {GradientDirection::TopLeftToBottomRight, 3, 1, 4, 8},
-        {GradientDirection::TopRightToBottomLeft, 3, 1, 7, 8},
-        {GradientDirection::BottomToTop, 3, 1, 2, 4},
-        {GradientDirection::RightToLeft, 3, 1, 6, 10},
-        {GradientDirection::BottomRightToTopLeft, 3, 1, 8, 8},
-        {GradientDirection::BottomLeftToTopRight, 3, 1, 5, 8},
+        {GradientDirection::TopToBottom, 3, 1, 1, 4},          {GradientDirection::LeftToRight, 3, 1, 3, 10},
+        {GradientDirection::TopLeftToBottomRight, 3, 1, 4, 8}, {GradientDirection::TopRightToBottomLeft, 3, 1, 7, 8},
+        {GradientDirection::BottomToTop, 3, 1, 2, 4},          {GradientDirection::RightToLeft, 3, 1, 6, 10},
+        {GradientDirection::BottomRightToTopLeft, 3, 1, 8, 8}, {GradientDirection::BottomLeftToTopRight, 3, 1, 5, 8},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(gradient_position(c.direction, c.x, c.y, 10, 4), c.position) << static_cast<int>(c.direction);

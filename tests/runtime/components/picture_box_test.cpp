@@ -157,11 +157,11 @@ TEST(PicturePlacementTest, EachDisplayModePlacesThePicture)
         int client_width, client_height, picture_width, picture_height;
         platform::Rect expected;
     } cases[] = {
-        {DisplayMode::Fit, 200, 200, 1000, 500, {0, 50, 200, 150}},    // shrunk to 200 x 100
-        {DisplayMode::Fit, 200, 200, 50, 40, {75, 80, 125, 120}},      // centred, natural size
-        {DisplayMode::Fit, 200, 200, 100, 300, {67, 0, 133, 200}},     // only too tall
-        {DisplayMode::Fit, 76, 93, 640, 480, {0, 18, 76, 75}},         // the main window's photo box
-        {DisplayMode::Fit, 200, 200, 0, 0, {}},                        // nothing to fit
+        {DisplayMode::Fit, 200, 200, 1000, 500, {0, 50, 200, 150}},  // shrunk to 200 x 100
+        {DisplayMode::Fit, 200, 200, 50, 40, {75, 80, 125, 120}},    // centred, natural size
+        {DisplayMode::Fit, 200, 200, 100, 300, {67, 0, 133, 200}},   // only too tall
+        {DisplayMode::Fit, 76, 93, 640, 480, {0, 18, 76, 75}},       // the main window's photo box
+        {DisplayMode::Fit, 200, 200, 0, 0, {}},                      // nothing to fit
         {DisplayMode::Natural, 200, 200, 1000, 500, {0, 0, 1000, 500}},
         {DisplayMode::Stretch, 200, 100, 50, 40, {0, 0, 200, 100}},
         {DisplayMode::SizeToPicture, 200, 100, 50, 40, {0, 0, 200, 100}},

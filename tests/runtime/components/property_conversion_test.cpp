@@ -1,8 +1,8 @@
 #include "runtime/components/property_conversion.h"
 
 #include "platform/cursors.h"
-#include "runtime/components/mouse_pointer.h"
 #include "runtime/boundary/heap.h"
+#include "runtime/components/mouse_pointer.h"
 
 #include <gtest/gtest.h>
 

@@ -28,17 +28,16 @@ protected:
         background.picture_layout = 0;
         background.background_picture = solid_bmp(300, 200, kPicture);
         std::vector<std::uint8_t> background_bytes = form::write_property_block(background);
-        m_background = create_component<Label>(label_kind(), m_parent, background_bytes,
-                                               platform::Rect{0, 0, 300, 200}, kFirstControl + 1);
+        m_background = create_component<Label>(label_kind(), m_parent, background_bytes, platform::Rect{0, 0, 300, 200},
+                                               kFirstControl + 1);
         ASSERT_NE(m_background, nullptr);
-        platform::subclass_window(m_background->handle(),
-                                  [this](platform::WindowHandle handle, platform::Message& message,
-                                         const platform::WindowProcedure& previous) {
-                                      if (message.id == platform::WM_PAINT)
-                                          m_beneath_paints.push_back(
-                                              reinterpret_cast<platform::PaintRequest*>(message.lparam)->update_region);
-                                      return previous(handle, message);
-                                  });
+        platform::subclass_window(m_background->handle(), [this](platform::WindowHandle handle,
+                                                                 platform::Message& message,
+                                                                 const platform::WindowProcedure& previous) {
+            if (message.id == platform::WM_PAINT)
+                m_beneath_paints.push_back(reinterpret_cast<platform::PaintRequest*>(message.lparam)->update_region);
+            return previous(handle, message);
+        });
 
         form::TransparentLabelBlock block;
         block.caption = "WWWWWW";
@@ -63,10 +62,7 @@ protected:
     // What the display holds for the window beneath the label as the write returns, before the
     // message loop runs: nothing is painted afresh for it, so glyphs that the refresh did not clear
     // at once show here.
-    std::unique_ptr<platform::Bitmap> held_beneath()
-    {
-        return platform::held_window_pixels(m_background->handle());
-    }
+    std::unique_ptr<platform::Bitmap> held_beneath() { return platform::held_window_pixels(m_background->handle()); }
 
     platform::WindowHandle m_parent = 0;
     Label* m_background = nullptr;

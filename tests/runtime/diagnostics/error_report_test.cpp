@@ -111,7 +111,8 @@ TEST(ErrorReportDeathTest, ShowsTheReportInABoxTitledErrorAndExitsWithMinusOne)
             runtime::report_numbered_error(2, 0, 0);
         },
         testing::ExitedWithCode(255),
-        "\\[boxes=1 title=错误 icon=1 text=运行时出错!\r\n\r\n错误代码：2\r\n\r\n错误信息：未得到所需要的数值型数据\r\n\r\n0, "
+        "\\[boxes=1 title=错误 icon=1 "
+        "text=运行时出错!\r\n\r\n错误代码：2\r\n\r\n错误信息：未得到所需要的数值型数据\r\n\r\n0, "
         "0\r\n count=1\\]");
 }
 

@@ -40,9 +40,8 @@ struct FileSearch : testing::Test {
     // One call of service 0; the answer converted back for comparison and released.
     static std::optional<std::string> next(const std::string& pattern, std::uint32_t mask, Word& handle)
     {
-        Word answer = runtime::entry_table().runtime_service(Service::FindNextFile,
-                                                             reinterpret_cast<Word>(pattern.c_str()), mask,
-                                                             reinterpret_cast<Word>(&handle));
+        Word answer = runtime::entry_table().runtime_service(
+            Service::FindNextFile, reinterpret_cast<Word>(pattern.c_str()), mask, reinterpret_cast<Word>(&handle));
         if (!answer)
             return std::nullopt;
         auto* text = reinterpret_cast<char*>(answer);

@@ -83,9 +83,9 @@ TEST(FormDescription, LookupsRejectInvalidIdentifiersWithoutSearching)
     EXPECT_EQ(units.find(0), &units.record(0));  // 0 names the window's own unit
     EXPECT_EQ(units.find(kOwnUnit), &units.record(0));
     EXPECT_EQ(units.find(kGroup), &units.record(2));
-    EXPECT_EQ(units.find(0x16010099), nullptr);   // unknown
-    EXPECT_EQ(units.find(0x16000000), nullptr);   // low 24 bits zero
-    EXPECT_EQ(units.find(0x10010010), nullptr);   // bits 24..27 zero
+    EXPECT_EQ(units.find(0x16010099), nullptr);  // unknown
+    EXPECT_EQ(units.find(0x16000000), nullptr);  // low 24 bits zero
+    EXPECT_EQ(units.find(0x10010010), nullptr);  // bits 24..27 zero
     EXPECT_EQ(units.index_of(kMenuItem), 3u);
     EXPECT_EQ(units.id_at(1), kLabel);
     EXPECT_EQ(units.id_at(4), 0);
@@ -162,8 +162,7 @@ TEST(FormDescription, MalformedStructureIsRefusedWithItsOwnError)
         {"event count past the record", [&](auto& units) { set_dword(units[1].second, kLabelEventCount, 0x10000); },
          nullptr, FormError::CountOverrun},
         {"mouse-pointer bytes past the record",
-         [&](auto& units) { set_dword(units[1].second, kLabelPointerCount, 5000); }, nullptr,
-         FormError::RecordOverrun},
+         [&](auto& units) { set_dword(units[1].second, kLabelPointerCount, 5000); }, nullptr, FormError::RecordOverrun},
         {"name without terminator", [&](auto& units) { units[3].second.assign(30, 'x'); }, nullptr,
          FormError::RecordOverrun},
         {"record too short for its head", [&](auto& units) { units[2].second.resize(10); }, nullptr,
@@ -181,8 +180,8 @@ TEST(FormDescription, MalformedStructureIsRefusedWithItsOwnError)
          FormError::UnitCountTooLarge},
         {"two units naming the same record", nullptr, [&](auto& block) { set_dword(block, kSecondOffset, 0); },
          FormError::RecordOverlap},
-        {"record length past the body", nullptr,
-         [&](auto& block) { set_dword(block, kFirstRecordLength, 0x7FFFFFF0); }, FormError::RecordPastBody},
+        {"record length past the body", nullptr, [&](auto& block) { set_dword(block, kFirstRecordLength, 0x7FFFFFF0); },
+         FormError::RecordPastBody},
         {"body length past the block", nullptr, [&](auto& block) { set_dword(block, kBodyLength, 0x7FFFFFF0); },
          FormError::Truncated},
     };

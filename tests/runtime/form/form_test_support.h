@@ -91,8 +91,7 @@ inline std::vector<StoredUnit> sample_units()
 
 // A whole stored block around the given units, written field by field (not through UnitTable), so
 // that tests can store what the writer would never produce.
-inline std::vector<std::uint8_t> stored_block(const std::vector<StoredUnit>& units,
-                                              runtime::WindowId window = kWindow)
+inline std::vector<std::uint8_t> stored_block(const std::vector<StoredUnit>& units, runtime::WindowId window = kWindow)
 {
     ByteWriter body;
     for (const auto& unit : units)
@@ -118,14 +117,24 @@ inline std::vector<std::uint8_t> stored_block(const std::vector<StoredUnit>& uni
     return out.take();
 }
 
-inline runtime::HandlerResult created_handler(const std::int32_t*, int) { return {}; }
-inline runtime::HandlerResult click_handler(const std::int32_t*, int) { return {true, 1}; }
-inline runtime::HandlerResult menu_handler(const std::int32_t*, int) { return {true, 2}; }
+inline runtime::HandlerResult created_handler(const std::int32_t*, int)
+{
+    return {};
+}
+inline runtime::HandlerResult click_handler(const std::int32_t*, int)
+{
+    return {true, 1};
+}
+inline runtime::HandlerResult menu_handler(const std::int32_t*, int)
+{
+    return {true, 2};
+}
 
 inline const runtime::HandlerTable& sample_handlers()
 {
-    static const runtime::HandlerEntry entries[] = {
-        {kCreatedOffset, created_handler}, {kClickOffset, click_handler}, {kMenuOffset, menu_handler}};
+    static const runtime::HandlerEntry entries[] = {{kCreatedOffset, created_handler},
+                                                    {kClickOffset, click_handler},
+                                                    {kMenuOffset, menu_handler}};
     static const runtime::HandlerTable table{entries, 3};
     return table;
 }

@@ -48,13 +48,22 @@ public:
     std::vector<Field> fields;
 
     void present_from(std::uint32_t version) { m_stored = m_version >= version; }
-    void dword(const char* name, int, std::uint32_t value) { add(name, [&](ByteWriter& w) { w.dword(value); }); }
+    void dword(const char* name, int, std::uint32_t value)
+    {
+        add(name, [&](ByteWriter& w) { w.dword(value); });
+    }
     void signed_dword(const char* name, int, std::int32_t value)
     {
         add(name, [&](ByteWriter& w) { w.signed_dword(value); });
     }
-    void word(const char* name, int, std::uint16_t value) { add(name, [&](ByteWriter& w) { w.word(value); }); }
-    void font(const char* name, int, const Font& value) { add(name, [&](ByteWriter& w) { w.font(value); }); }
+    void word(const char* name, int, std::uint16_t value)
+    {
+        add(name, [&](ByteWriter& w) { w.word(value); });
+    }
+    void font(const char* name, int, const Font& value)
+    {
+        add(name, [&](ByteWriter& w) { w.font(value); });
+    }
     void bytes(const char* name, int, const Bytes& value)
     {
         add(name, [&](ByteWriter& w) { w.counted_bytes(value); });
@@ -69,8 +78,7 @@ public:
     }
 
 private:
-    template <class Write>
-    void add(const char* name, Write write)
+    template <class Write> void add(const char* name, Write write)
     {
         ByteWriter out;
         write(out);
@@ -80,16 +88,15 @@ private:
     bool m_stored = true;
 };
 
-template <class Block>
-std::vector<Collector::Field> collect(const Block& block, std::uint32_t version)
+template <class Block> std::vector<Collector::Field> collect(const Block& block, std::uint32_t version)
 {
     Collector collector(version);
     Block::stream_fields(collector, block);
     return collector.fields;
 }
 
-template <class Block>
-class PropertyBlockTest : public testing::Test { };
+template <class Block> class PropertyBlockTest : public testing::Test {
+};
 
 using BlockTypes = testing::Types<WindowBlock, EditBoxBlock, LabelBlock, PictureBoxBlock, GroupBoxBlock, ButtonBlock,
                                   ComboBoxBlock, CommonDialogBlock, TransparentLabelBlock>;

@@ -10,9 +10,9 @@
 namespace {
 
 using namespace imaging_test;
-using runtime::imaging::DecodeError;
 using runtime::imaging::decode_bmp;
 using runtime::imaging::decode_picture;
+using runtime::imaging::DecodeError;
 
 // A BMP with a 40-byte information header; `rows` are stored as given (bottom row first for a
 // positive height).
@@ -22,7 +22,7 @@ Bytes make_bmp(std::int32_t width, std::int32_t height, std::uint16_t bits, cons
     Bytes out(54, 0);
     out[0] = 'B', out[1] = 'M';
     put_u32(out, 10, static_cast<std::uint32_t>(54 + palette.size()));  // pixel data offset
-    put_u32(out, 14, 40);                                                // information header size
+    put_u32(out, 14, 40);                                               // information header size
     put_u32(out, 18, static_cast<std::uint32_t>(width));
     put_u32(out, 22, static_cast<std::uint32_t>(height));
     put_u16(out, 26, 1);  // planes

@@ -102,24 +102,20 @@ TEST(DecoderConformance, StillPicturesMatchImageMagick)
          bmp_top_down},
         {"bmp 8-bit top-down", kSource + " -type palette -compress none BMP3:%OUT%", "t8.bmp", PictureKind::Bmp, 0,
          bmp_top_down},
-        {"bmp 24-bit top-down", kSource + " -type truecolor BMP3:%OUT%", "t24.bmp", PictureKind::Bmp, 0,
-         bmp_top_down},
-        {"bmp 32-bit top-down", kSource + " -alpha set -define bmp3:alpha=true BMP3:%OUT%", "t32.bmp",
-         PictureKind::Bmp, 0, bmp_top_down},
+        {"bmp 24-bit top-down", kSource + " -type truecolor BMP3:%OUT%", "t24.bmp", PictureKind::Bmp, 0, bmp_top_down},
+        {"bmp 32-bit top-down", kSource + " -alpha set -define bmp3:alpha=true BMP3:%OUT%", "t32.bmp", PictureKind::Bmp,
+         0, bmp_top_down},
         {"pcx 8-bit", kSource + " -type palette %OUT%", "p8.pcx", PictureKind::Pcx8, 0},
         {"pcx 1-bit", kSource + " -monochrome pbm:%OUT%", "p1.pcx", PictureKind::Pcx1, 0, pcx1_from_pbm},
         {"png with alpha",
          kSource + " \\( -size 37x23 gradient:white-black \\) -alpha off -compose CopyOpacity -composite PNG32:%OUT%",
          "alpha.png", PictureKind::Png, 0},
         {"png with palette", kSource + " PNG8:%OUT%", "palette.png", PictureKind::Png, 0},
-        {"png greyscale 16-bit", kSource + " -colorspace gray -depth 16 PNG:%OUT%", "grey16.png", PictureKind::Png,
-         1},
+        {"png greyscale 16-bit", kSource + " -colorspace gray -depth 16 PNG:%OUT%", "grey16.png", PictureKind::Png, 1},
         {"gif", kSource + " %OUT%", "still.gif", PictureKind::Gif, 0},
         {"gif interlaced", kSource + " -interlace GIF %OUT%", "interlaced.gif", PictureKind::Gif, 0},
-        {"jpeg baseline 2x2", kSource + " -sampling-factor 2x2 -quality 90 %OUT%", "base22.jpg", PictureKind::Jpeg,
-         2},
-        {"jpeg baseline 1x1", kSource + " -sampling-factor 1x1 -quality 90 %OUT%", "base11.jpg", PictureKind::Jpeg,
-         2},
+        {"jpeg baseline 2x2", kSource + " -sampling-factor 2x2 -quality 90 %OUT%", "base22.jpg", PictureKind::Jpeg, 2},
+        {"jpeg baseline 1x1", kSource + " -sampling-factor 1x1 -quality 90 %OUT%", "base11.jpg", PictureKind::Jpeg, 2},
         {"jpeg progressive 2x2", kSource + " -sampling-factor 2x2 -interlace Plane %OUT%", "prog22.jpg",
          PictureKind::Jpeg, 2},
         {"jpeg progressive 1x1", kSource + " -sampling-factor 1x1 -interlace Plane %OUT%", "prog11.jpg",
@@ -153,9 +149,11 @@ TEST(DecoderConformance, GifFramesMatchImageMagick)
 {
     TempDir dir;
     std::string path = dir.file("anim.gif");
-    ASSERT_TRUE(convert("-delay 7 " + kSource + " \\( rose: -crop 37x23+20+5 +repage -modulate 100,100,30 \\) "
+    ASSERT_TRUE(convert("-delay 7 " + kSource +
+                        " \\( rose: -crop 37x23+20+5 +repage -modulate 100,100,30 \\) "
                         "\\( rose: -negate -crop 30x20+5+5 +repage -fuzz 15% -transparent '#9fdfe0' \\) "
-                        "\\( rose: -crop 20x10+30+30 +repage -interlace GIF \\) -loop 0 '" + path + "'"));
+                        "\\( rose: -crop 20x10+30+30 +repage -interlace GIF \\) -loop 0 '" +
+                        path + "'"));
     Bytes bytes = read_file(path);
     auto stream = runtime::imaging::GifStream::open(bytes);
     ASSERT_TRUE(stream);
@@ -260,8 +258,10 @@ TEST(DecoderConformance, IconAndCursorEntriesMatchImageMagick)
         {"8-bit", kSource + " -type palette -compress none BMP3:%OUT%", false},
         {"24-bit", kSource + " -type truecolor BMP3:%OUT%", false},
         {"32-bit", kSource + " -alpha set -define bmp3:alpha=true BMP3:%OUT%", false},
-        {"png", kSource + " \\( -size 37x23 gradient:white-black \\) -alpha off -compose CopyOpacity -composite "
-                "PNG32:%OUT%", true},
+        {"png",
+         kSource + " \\( -size 37x23 gradient:white-black \\) -alpha off -compose CopyOpacity -composite "
+                   "PNG32:%OUT%",
+         true},
     };
     TempDir dir;
     std::vector<IconEntrySource> sources;

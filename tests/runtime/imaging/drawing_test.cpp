@@ -109,8 +109,7 @@ TEST(Drawing, EveryKindDrawsAsItsPixelsSay)
 namespace {
 
 // A grey JPEG-layout picture (bottom row first) whose pixel (x, y) is `grey(x, y)`.
-template <typename Grey>
-DecodedPicture grey_picture(int width, int height, Grey grey)
+template <typename Grey> DecodedPicture grey_picture(int width, int height, Grey grey)
 {
     DecodedPicture picture;
     picture.kind = PictureKind::Jpeg;

@@ -8,9 +8,9 @@
 namespace {
 
 using namespace imaging_test;
+using runtime::imaging::decode_gif;
 using runtime::imaging::DecodeError;
 using runtime::imaging::GifStream;
-using runtime::imaging::decode_gif;
 
 // Packs LZW codes least significant bit first, all at the given widths.
 Bytes pack_codes(const std::vector<std::pair<int, int>>& codes)

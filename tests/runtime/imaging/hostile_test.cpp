@@ -15,8 +15,8 @@ namespace {
 
 using namespace imaging_test;
 using runtime::imaging::DecodedPicture;
-using runtime::imaging::PictureKind;
 using runtime::imaging::kWhite;
+using runtime::imaging::PictureKind;
 
 TEST(HostileFiles, EveryFileInTheFolderGivesNoPicture)
 {
@@ -93,8 +93,8 @@ TEST(HostileFiles, FlippedBytesNeverReadOutsideTheInput)
     for (const std::string& name : files) {
         SCOPED_TRACE(name);
         std::string path = dir.file(name);
-        ASSERT_TRUE(convert("rose: -crop 19x11+25+15 +repage " + std::string(name == "f.pcx" ? "-type palette " : "")
-                            + "'" + path + "'"));
+        ASSERT_TRUE(convert("rose: -crop 19x11+25+15 +repage " + std::string(name == "f.pcx" ? "-type palette " : "") +
+                            "'" + path + "'"));
         Bytes bytes = read_file(path);
         // Each of the first 200 bytes in turn set to 0xFF, then to 0x00.
         for (std::size_t i = 0; i < std::min<std::size_t>(bytes.size(), 200); ++i) {

@@ -42,9 +42,9 @@ TEST(IconDecoder, ChoosesTheFirst32PixelEntryWithColoursElseTheLast)
         int chosen;
     };
     const Case cases[] = {
-        {{{48, 16}, {48, 16}, {48, 16}}, 2},   // all 48 pixels: the last
-        {{{16, 16}, {32, 16}, {32, 16}}, 1},   // the first 32-pixel one with 16 colours
-        {{{32, 0}, {32, 15}, {16, 16}}, 2},    // 32 pixels but too few colours listed
+        {{{48, 16}, {48, 16}, {48, 16}}, 2},  // all 48 pixels: the last
+        {{{16, 16}, {32, 16}, {32, 16}}, 1},  // the first 32-pixel one with 16 colours
+        {{{32, 0}, {32, 15}, {16, 16}}, 2},   // 32 pixels but too few colours listed
     };
     for (const Case& c : cases) {
         auto chosen = runtime::imaging::choose_icon_entry(icon_with_entries(c.entries), 32);

@@ -189,9 +189,9 @@ inline std::string compare_images(const RgbaImage& ours, const RgbaImage& refere
             for (int c = 0; c < 3 && a[3] != 0; ++c)
                 colour_differs = colour_differs || std::abs(a[c] - b[c]) > tolerance;
             if (alpha_differs || colour_differs) {
-                problem << "pixel (" << x << "," << y << ") ours " << int(a[0]) << "," << int(a[1]) << ","
-                        << int(a[2]) << "," << int(a[3]) << " reference " << int(b[0]) << "," << int(b[1]) << ","
-                        << int(b[2]) << "," << int(b[3]);
+                problem << "pixel (" << x << "," << y << ") ours " << int(a[0]) << "," << int(a[1]) << "," << int(a[2])
+                        << "," << int(a[3]) << " reference " << int(b[0]) << "," << int(b[1]) << "," << int(b[2]) << ","
+                        << int(b[3]);
                 return problem.str();
             }
         }

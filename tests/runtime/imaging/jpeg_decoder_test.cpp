@@ -7,8 +7,8 @@
 namespace {
 
 using namespace imaging_test;
-using runtime::imaging::DecodeError;
 using runtime::imaging::decode_jpeg;
+using runtime::imaging::DecodeError;
 
 TEST(JpegDecoder, TruncatedFileStillGivesTheFullSize)
 {

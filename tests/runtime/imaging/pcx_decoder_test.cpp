@@ -8,9 +8,9 @@
 namespace {
 
 using namespace imaging_test;
+using runtime::imaging::decode_picture;
 using runtime::imaging::DecodeError;
 using runtime::imaging::PictureKind;
-using runtime::imaging::decode_picture;
 
 Bytes pcx_header(std::uint8_t version, std::uint8_t bits, std::uint8_t planes, int width, int height, int line)
 {

@@ -8,8 +8,8 @@
 namespace {
 
 using namespace imaging_test;
-using runtime::imaging::DecodeError;
 using runtime::imaging::decode_png;
+using runtime::imaging::DecodeError;
 
 void append_chunk(Bytes& png, const char* type, const Bytes& data)
 {

@@ -52,14 +52,14 @@ TEST(WindowSnapshotTest, RequestedSizesResolveAgainstTheCapturedSize)
         int requested;
         std::optional<int> expected;
     } cases[] = {
-        {200, 0, 200},       // kept
-        {200, 37, 37},       // pixels
-        {200, -5, 20},       // below 10 percent counts as 10
-        {200, -50, 100},     // half
-        {200, -200, 400},    // double
-        {3, -50, 2},         // 1.5 rounds to the nearest, halves away from zero
-        {5, -10, 1},         // 0.5
-        {4, -10, 0},         // 0.4: nothing left, which the snapshot refuses
+        {200, 0, 200},     // kept
+        {200, 37, 37},     // pixels
+        {200, -5, 20},     // below 10 percent counts as 10
+        {200, -50, 100},   // half
+        {200, -200, 400},  // double
+        {3, -50, 2},       // 1.5 rounds to the nearest, halves away from zero
+        {5, -10, 1},       // 0.5
+        {4, -10, 0},       // 0.4: nothing left, which the snapshot refuses
         {INT_MAX, -200, std::nullopt},
     };
     for (const Case& c : cases) {
@@ -72,8 +72,7 @@ TEST(WindowSnapshotTest, BmpFileHasTheExactHeadersAndBottomUpPaddedRows)
 {
     // 3 x 2: top row red, green, blue; bottom row white, black, red.
     const std::uint8_t rows[] = {
-        0, 0, 255, 0, 255, 0, 255, 0, 0,
-        255, 255, 255, 0, 0, 0, 0, 0, 255,
+        0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255, 0, 0, 0, 0, 0, 255,
     };
     auto bitmap = platform::bitmap_from_bgr24(rows, 3, 2, 9, platform::RowOrder::TopDown);
     ASSERT_NE(bitmap, nullptr);
@@ -83,8 +82,8 @@ TEST(WindowSnapshotTest, BmpFileHasTheExactHeadersAndBottomUpPaddedRows)
     const std::uint8_t* b = file.data();
     EXPECT_EQ(b[0], 'B');
     EXPECT_EQ(b[1], 'M');
-    EXPECT_EQ(u32_at(b, 2), 78u);   // file size
-    EXPECT_EQ(u16_at(b, 6), 0);     // reserved
+    EXPECT_EQ(u32_at(b, 2), 78u);  // file size
+    EXPECT_EQ(u16_at(b, 6), 0);    // reserved
     EXPECT_EQ(u16_at(b, 8), 0);
     EXPECT_EQ(u32_at(b, 10), 54u);  // pixel data offset
     EXPECT_EQ(u32_at(b, 14), 40u);  // information header size
@@ -98,8 +97,8 @@ TEST(WindowSnapshotTest, BmpFileHasTheExactHeadersAndBottomUpPaddedRows)
         EXPECT_EQ(u32_at(b, at), 0u) << "offset " << at;  // resolutions, colours used, colours important
 
     const std::uint8_t expected_rows[] = {
-        255, 255, 255, 0, 0, 0, 0, 0, 255, 0, 0, 0,  // bottom row first, 3 bytes of padding
-        0, 0, 255, 0, 255, 0, 255, 0, 0, 0, 0, 0,
+        255, 255, 255, 0, 0,   0, 0,   0, 255, 0, 0, 0,  // bottom row first, 3 bytes of padding
+        0,   0,   255, 0, 255, 0, 255, 0, 0,   0, 0, 0,
     };
     EXPECT_EQ(std::memcmp(b + 54, expected_rows, sizeof expected_rows), 0);
 

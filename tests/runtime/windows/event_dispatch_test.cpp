@@ -87,11 +87,11 @@ TEST_F(EventDispatch, TypedArgumentsBecomeParameterWords)
     record.control = kBox1;
     record.event = 5;
     record.argument_count = 5;
-    record.arguments[0] = {0x1FF, 0, 0x80000101, 0};          // byte: low byte
-    record.arguments[1] = {0xFFFE, 0, 0x80000201, 0};         // short: sign-extended
-    record.arguments[2] = {1, 2, 0x80000601, 0};              // two words
+    record.arguments[0] = {0x1FF, 0, 0x80000101, 0};   // byte: low byte
+    record.arguments[1] = {0xFFFE, 0, 0x80000201, 0};  // short: sign-extended
+    record.arguments[2] = {1, 2, 0x80000601, 0};       // two words
     record.arguments[3] = {0x1234, 9, 0x80000301, ArgumentFlag::ByReference};
-    record.arguments[4] = {7, 8, 0x80000301, 0};              // one word
+    record.arguments[4] = {7, 8, 0x80000301, 0};  // one word
     test_log().results[5] = {true, 42};
     EXPECT_TRUE(raise_typed_event(record));
     ASSERT_EQ(test_log().events.size(), 1u);

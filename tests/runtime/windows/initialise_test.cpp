@@ -9,8 +9,8 @@
 
 #include <unistd.h>
 
-#include <climits>
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 
 using namespace form_test;

@@ -37,8 +37,7 @@ form::UnitFields control_unit(KindId kind, std::vector<std::uint8_t> block, int 
     return fields;
 }
 
-form::UnitFields edit_unit(int top, std::uint32_t tab_order, std::uint32_t multi_line = 0,
-                           std::uint32_t input_mode = 0)
+form::UnitFields edit_unit(int top, std::uint32_t tab_order, std::uint32_t multi_line = 0, std::uint32_t input_mode = 0)
 {
     form::EditBoxBlock block;
     block.multi_line = multi_line;
@@ -46,8 +45,7 @@ form::UnitFields edit_unit(int top, std::uint32_t tab_order, std::uint32_t multi
     return control_unit(Kind::EditBox, form::write_property_block(block), top, tab_order);
 }
 
-form::UnitFields button_unit(int top, std::uint32_t tab_order, std::uint32_t default_button,
-                             std::string caption = "OK")
+form::UnitFields button_unit(int top, std::uint32_t tab_order, std::uint32_t default_button, std::string caption = "OK")
 {
     form::ButtonBlock block;
     block.default_button = default_button;
@@ -160,9 +158,8 @@ TEST_F(KeyboardHandling, EnterOnAButtonClicksTheDefaultButtonOnce)
 
 TEST_F(KeyboardHandling, EnterSkipsDisabledDefaultButtonsAndNeedsOne)
 {
-    load_window({{kEdit, edit_unit(10, 0)},
-                 {kDefault, button_unit(60, 1, 1)},
-                 {kSecondDefault, button_unit(110, 2, 1)}});
+    load_window(
+        {{kEdit, edit_unit(10, 0)}, {kDefault, button_unit(60, 1, 1)}, {kSecondDefault, button_unit(110, 2, 1)}});
     platform::enable_window(handle_of(kDefault), false);
     focus(kEdit);
     press(platform::VK_RETURN);

@@ -73,8 +73,8 @@ TEST_F(PropertyAccess, CommonCoordinatesAndSizesAreClampedAndApplied)
         std::int32_t applied;
     };
     const Case cases[] = {
-        {kLeft, 40000, 32627}, {kLeft, -40000, -32627}, {kTop, 12, 12},       {kTop, -32628, -32627},
-        {kWidth, -5, 0},       {kWidth, 40000, 32627},  {kHeight, 33, 33},     {kHeight, INT32_MIN, 0},
+        {kLeft, 40000, 32627}, {kLeft, -40000, -32627}, {kTop, 12, 12},    {kTop, -32628, -32627},
+        {kWidth, -5, 0},       {kWidth, 40000, 32627},  {kHeight, 33, 33}, {kHeight, INT32_MIN, 0},
     };
     for (const Case& c : cases) {
         set_integer(kBox1, c.index, c.written);
@@ -215,8 +215,10 @@ TEST_F(PropertyAccess, FontMembersAndRecords)
         const char* face;
         std::string expected_face;
     };
-    const RecordCase cases[] = {
-        {-10, "", ""}, {-10, nullptr, song}, {4000, thirty_one.c_str(), song}, {0, "Arial", "Arial"}};
+    const RecordCase cases[] = {{-10, "", ""},
+                                {-10, nullptr, song},
+                                {4000, thirty_one.c_str(), song},
+                                {0, "Arial", "Arial"}};
     for (const RecordCase& c : cases) {
         FontRecord written{};
         written.angle = static_cast<Word>(static_cast<SignedWord>(c.angle));

@@ -25,7 +25,7 @@ StoredWindow nested_window()
              {kBox4, box_unit(20, 20, 50, 40, kBox1)}}};
 }
 
-struct WindowLoading : WindowTest {};
+struct WindowLoading : WindowTest { };
 
 TEST_F(WindowLoading, CreatesLastUnitFirstAndStacksInTableOrder)
 {

@@ -3,15 +3,15 @@
 // windows made with the form writer, a small test kind ("TestBox") that records what the runtime
 // does to it, and handlers that record every event they are raised with.
 
+#include "runtime/boundary/program_state.h"
 #include "runtime/components/component.h"
 #include "runtime/components/window_kind.h"
-#include "runtime/windows/event_dispatch.h"
 #include "runtime/form/blocks/window_block.h"
 #include "runtime/form/byte_reader.h"
 #include "runtime/form/byte_writer.h"
 #include "runtime/form/form_description.h"
+#include "runtime/windows/event_dispatch.h"
 #include "runtime/windows/input_events.h"
-#include "runtime/boundary/program_state.h"
 #include "runtime/windows/window_loading.h"
 #include "runtime/windows/window_system.h"
 #include "runtime/windows/window_table.h"
@@ -61,12 +61,12 @@ struct LoggedEvent {
 
 struct TestLog {
     std::vector<LoggedEvent> events;
-    std::vector<ControlId> created;                        // test boxes in creation order
-    std::map<ControlId, int> child_ids;                    // child-window id each box was made with
+    std::vector<ControlId> created;      // test boxes in creation order
+    std::map<ControlId, int> child_ids;  // child-window id each box was made with
     std::vector<std::pair<ControlId, std::uint32_t>> private_messages;
     std::vector<std::pair<ControlId, std::uint32_t>> input;  // input messages a box received
-    std::map<std::int32_t, HandlerResult> results;          // what the handler of an event returns
-    std::map<std::int32_t, std::function<void()>> actions;  // run inside the handler of an event
+    std::map<std::int32_t, HandlerResult> results;           // what the handler of an event returns
+    std::map<std::int32_t, std::function<void()>> actions;   // run inside the handler of an event
     std::function<void(ControlId)> on_create;                // run when a test box has been made
 
     void clear() { *this = TestLog(); }
@@ -97,8 +97,7 @@ inline std::uint32_t handler_offset(std::int32_t event)
     return 0x100 + static_cast<std::uint32_t>(event - kFirstEvent) * 0x10;
 }
 
-template <std::int32_t Event>
-HandlerResult logging_handler(const std::int32_t* arguments, int count)
+template <std::int32_t Event> HandlerResult logging_handler(const std::int32_t* arguments, int count)
 {
     TestLog& log = test_log();
     EventSource source = event_source();
@@ -110,8 +109,7 @@ HandlerResult logging_handler(const std::int32_t* arguments, int count)
     return result != log.results.end() ? result->second : HandlerResult{};
 }
 
-template <std::int32_t... Events>
-const HandlerTable& make_handler_table(std::integer_sequence<std::int32_t, Events...>)
+template <std::int32_t... Events> const HandlerTable& make_handler_table(std::integer_sequence<std::int32_t, Events...>)
 {
     static const HandlerEntry entries[] = {
         {handler_offset(Events + kFirstEvent), logging_handler<Events + kFirstEvent>}...};
@@ -152,11 +150,11 @@ inline std::vector<std::uint8_t> write_test_box_block(const TestBoxBlock& block)
 
 // Own properties (index minus 8).
 namespace TestBoxProperty {
-inline constexpr int Flag = 0;      // 8 logical; reports the stored word as it is (2 stays 2)
-inline constexpr int Font = 1;      // 9 font; no font until one is written
-inline constexpr int Content = 2;   // 10 text; writing it asks for re-creation
-inline constexpr int Picture = 3;   // 11 picture bytes
-inline constexpr int Choice = 4;    // 12 pick
+inline constexpr int Flag = 0;     // 8 logical; reports the stored word as it is (2 stays 2)
+inline constexpr int Font = 1;     // 9 font; no font until one is written
+inline constexpr int Content = 2;  // 10 text; writing it asks for re-creation
+inline constexpr int Picture = 3;  // 11 picture bytes
+inline constexpr int Choice = 4;   // 12 pick
 }  // namespace TestBoxProperty
 
 class TestBox final : public Component {
@@ -210,8 +208,8 @@ inline std::intptr_t test_box_procedure(platform::WindowHandle handle, platform:
     case WM_RBUTTONDOWN:
     case WM_KEYDOWN:
     case WM_CHAR:
-        log.input.push_back({box->control_id(), message.id == WM_CHAR ? static_cast<std::uint32_t>(message.wparam)
-                                                                      : message.id});
+        log.input.push_back(
+            {box->control_id(), message.id == WM_CHAR ? static_cast<std::uint32_t>(message.wparam) : message.id});
         return default_window_procedure(handle, message);
     case kRaiseEventMessage: {
         EventRecord record{box->window_id(), box->control_id(), 0};
@@ -340,8 +338,7 @@ inline std::optional<std::vector<std::uint8_t>> test_box_save(Component* compone
     return write_test_box_block(static_cast<TestBox*>(component)->m_block);
 }
 
-template <bool WithInnerWindow>
-Operation test_box_interface(int number)
+template <bool WithInnerWindow> Operation test_box_interface(int number)
 {
     switch (number) {
     case Interface::Create:
@@ -358,27 +355,28 @@ Operation test_box_interface(int number)
 }
 
 inline constexpr PropertyEntry kTestBoxProperties[] = {
-    {TypeCode::Number, 0xE000},  {TypeCode::Number, 0xE000},  {TypeCode::Number, 0xE000},
-    {TypeCode::Number, 0xE000},  {TypeCode::Text, 0xE000},    {TypeCode::Logical, 0xE000},
-    {TypeCode::Logical, 0xE000}, {TypeCode::MousePointer, 0xE000},
-    {TypeCode::Logical, 0x8000}, {TypeCode::Font, 0x8000},    {TypeCode::Text, 0x8000},
-    {TypeCode::Picture, 0x8000}, {TypeCode::Pick, 0x8000},
+    {TypeCode::Number, 0xE000},  {TypeCode::Number, 0xE000},       {TypeCode::Number, 0xE000},
+    {TypeCode::Number, 0xE000},  {TypeCode::Text, 0xE000},         {TypeCode::Logical, 0xE000},
+    {TypeCode::Logical, 0xE000}, {TypeCode::MousePointer, 0xE000}, {TypeCode::Logical, 0x8000},
+    {TypeCode::Font, 0x8000},    {TypeCode::Text, 0x8000},         {TypeCode::Picture, 0x8000},
+    {TypeCode::Pick, 0x8000},
 };
 
 inline void register_test_kinds()
 {
-    static const KindRecord box{"测试框", "TestBox", KindFlag::RaisesEvents | KindFlag::Container, 13,
-                                kTestBoxProperties, test_box_interface<false>};
-    static const KindRecord combo{"测试组合框", "TestCombo", KindFlag::RaisesEvents | KindFlag::ContainsEditField, 13,
-                                  kTestBoxProperties, test_box_interface<true>};
+    static const KindRecord box{"测试框", "TestBox",          KindFlag::RaisesEvents | KindFlag::Container,
+                                13,       kTestBoxProperties, test_box_interface<false>};
+    static const KindRecord combo{
+        "测试组合框", "TestCombo",        KindFlag::RaisesEvents | KindFlag::ContainsEditField,
+        13,           kTestBoxProperties, test_box_interface<true>};
     static const KindRecord silent{"无事件", "Silent", 0, 13, kTestBoxProperties, test_box_interface<false>};
     register_builtin_kinds();
     register_kind(kTestBoxKind, &box);
     register_kind(kTestComboKind, &combo);
     register_kind(kSilentKind, &silent);
     if (!platform::is_window_class_registered(kTestBoxClass))
-        platform::register_window_class(kTestBoxClass, {platform::CS_DBLCLKS, 0, platform::Brush::solid(0x00FF00),
-                                                        test_box_procedure});
+        platform::register_window_class(
+            kTestBoxClass, {platform::CS_DBLCLKS, 0, platform::Brush::solid(0x00FF00), test_box_procedure});
     if (!platform::is_window_class_registered(kTestInnerClass))
         platform::register_window_class(kTestInnerClass, {0, 0, platform::Brush::solid(0x0000FF), {}});
 }
@@ -480,10 +478,7 @@ struct WindowTest : testing::Test {
         form::UnitRecord* record = window_table().find_unit_record(window, control);
         return record ? dynamic_cast<TestBox*>(component_of(*record)) : nullptr;
     }
-    static bool load(WindowId window = kWindow)
-    {
-        return create_window(entry(window), NewInstance::No, Modal::No, 0);
-    }
+    static bool load(WindowId window = kWindow) { return create_window(entry(window), NewInstance::No, Modal::No, 0); }
 };
 
 }  // namespace window_test
