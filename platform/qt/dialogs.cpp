@@ -394,7 +394,7 @@ FontDialogAnswer ScriptedDialogService::ask_font(const FontDialogRequest& reques
     m_font_requests.push_back(request);
     if (m_font_answers.empty())
         return {};
-    FontDialogAnswer answer = std::move(m_font_answers.front());
+    FontDialogAnswer answer = m_font_answers.front();
     m_font_answers.pop_front();
     return answer;
 }

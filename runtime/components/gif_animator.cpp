@@ -174,7 +174,7 @@ bool GifAnimator::wait_for_stop(std::chrono::steady_clock::time_point until)
     return m_wake.wait_until(lock, until, [this] { return m_state == AnimationState::StopRequested; });
 }
 
-void GifAnimator::run_worker(PresentRequest present)
+void GifAnimator::run_worker(const PresentRequest& present)
 {
     for (;;) {
         auto frame_start = std::chrono::steady_clock::now();

@@ -93,7 +93,7 @@ private:
         int height = 0;
     };
 
-    void run_worker(PresentRequest present);
+    void run_worker(const PresentRequest& present);
     void draw_frame_locked(const imaging::GifFrame& frame);
     Area clip_to_canvas(int left, int top, int width, int height) const;
     void save_area_locked(const Area& area);

@@ -84,7 +84,7 @@ platform::Colour gradient_colour_at(std::span<const platform::Colour> colours, i
         return colours[static_cast<std::size_t>(n - 1)];
     double f = segment > 0 ? static_cast<double>(position % segment) / segment : 0.0;
     platform::Colour from = colours[static_cast<std::size_t>(k)];
-    platform::Colour to = colours[static_cast<std::size_t>(k + 1)];
+    platform::Colour to = colours[static_cast<std::size_t>(k) + 1];
     platform::Colour result = 0;
     for (int shift : {0, 8, 16}) {
         int a = channel(from, shift);

@@ -9,8 +9,6 @@
 #include "runtime/windows/window_system.h"
 #include "runtime/windows/window_table.h"
 
-#include <ranges>
-
 namespace runtime::components {
 namespace {
 
@@ -100,8 +98,8 @@ bool recreate_component(WindowId window, ControlId control)
 
     if (kind->flags & KindFlag::Container) {
         std::vector<platform::WindowHandle> children = platform::child_windows(old_handle);
-        for (platform::WindowHandle child : std::views::reverse(children))
-            platform::set_parent(child, new_handle);
+        for (auto child = children.rbegin(); child != children.rend(); ++child)
+            platform::set_parent(*child, new_handle);
     }
     record.set_object(new_object);
     if (record.cursor())

@@ -135,7 +135,7 @@ DecodeResult<DecodedPicture> decode_bmp(std::span<const std::uint8_t> bytes)
                 unsigned index = (in[x / per_byte] >> shift) & mask;
                 // An index beyond the colour table is black rather than whatever lies after it.
                 if (index < colour_count) {
-                    std::memcpy(out, colours + index * 4, 3);
+                    std::memcpy(out, colours + static_cast<std::size_t>(index) * 4, 3);
                 } else {
                     out[0] = out[1] = out[2] = 0;
                 }

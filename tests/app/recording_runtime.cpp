@@ -119,14 +119,14 @@ void* RecordingRuntime::allocate(std::size_t size)
 
 void* RecordingRuntime::reallocate(void*, std::size_t)
 {
-    s_current->calls.push_back("reallocate");
+    s_current->calls.emplace_back("reallocate");
     return nullptr;
 }
 
 void RecordingRuntime::release(void* block)
 {
     RecordingRuntime& self = *s_current;
-    self.calls.push_back(block ? "release" : "release null");
+    self.calls.emplace_back(block ? "release" : "release null");
     if (!block)
         return;
     // Constants are never handed out; releasing one is allowed and does nothing.
@@ -145,10 +145,10 @@ runtime::TypedValue RecordingRuntime::call_command(runtime::CommandRoutine routi
     self.command_arguments.emplace_back(arguments, arguments + count);
     runtime::TypedValue result{};
     if (routine == runtime::commands::common_dialog_open) {
-        self.calls.push_back("command open");
+        self.calls.emplace_back("command open");
         result = {static_cast<runtime::Word>(self.dialog_result), 0, runtime::DataType::Integer};
     } else if (routine == runtime::commands::read_file) {
-        self.calls.push_back("command read_file");
+        self.calls.emplace_back("command read_file");
         void* block = nullptr;
         if (!self.read_file_content.empty()) {
             block = self.hand_out(8 + self.read_file_content.size());
@@ -158,10 +158,10 @@ runtime::TypedValue RecordingRuntime::call_command(runtime::CommandRoutine routi
         }
         result = {reinterpret_cast<runtime::Word>(block), 0, runtime::DataType::ByteSet};
     } else if (routine == runtime::commands::window_handle) {
-        self.calls.push_back("command window_handle");
+        self.calls.emplace_back("command window_handle");
         result = {self.window_handle, 0, runtime::DataType::Integer};
     } else if (routine == runtime::commands::window_snapshot) {
-        self.calls.push_back("command window_snapshot");
+        self.calls.emplace_back("command window_snapshot");
         void* block = nullptr;
         if (!self.snapshot_content.empty()) {
             block = self.hand_out(8 + self.snapshot_content.size());
@@ -171,7 +171,7 @@ runtime::TypedValue RecordingRuntime::call_command(runtime::CommandRoutine routi
         }
         result = {reinterpret_cast<runtime::Word>(block), 0, runtime::DataType::ByteSet};
     } else if (routine == runtime::commands::write_file) {
-        self.calls.push_back("command write_file");
+        self.calls.emplace_back("command write_file");
         std::string line = count > 0 && arguments[0].low ? reinterpret_cast<const char*>(arguments[0].low) : "";
         line += "|";
         for (int i = 1; i < count; ++i) {
@@ -183,7 +183,7 @@ runtime::TypedValue RecordingRuntime::call_command(runtime::CommandRoutine routi
         self.written_files.push_back(line);
         result = {1, 0, runtime::DataType::Integer};
     } else {
-        self.calls.push_back("command unknown");
+        self.calls.emplace_back("command unknown");
     }
     return result;
 }

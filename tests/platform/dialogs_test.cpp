@@ -171,6 +171,7 @@ Step on_shown(std::function<bool(T&)> look, QMessageBox::StandardButton button =
         T* dialog = shown<T>();
         if (!dialog || !look(*dialog))
             return false;
+        static_cast<void>(button);  // only message boxes are answered with a button
         if constexpr (std::is_same_v<T, QMessageBox>)
             QMetaObject::invokeMethod(dialog->button(button), &QAbstractButton::click, Qt::QueuedConnection);
         else

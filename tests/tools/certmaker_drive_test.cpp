@@ -231,14 +231,16 @@ TEST_F(CertmakerDrive, PhotosOfEveryFormatShowInThePhotoBox)
         // red-to-blue gradient, not the white placeholder.
         std::string bmp = read_file(folder / (std::string(photo) + ".bmp"));
         ASSERT_EQ(bmp.size(), 511734u);
-        const auto* pixel = reinterpret_cast<const std::uint8_t*>(bmp.data() + 54 + (327 - 84) * 1560 + 436 * 3);
+        const auto* pixel =
+            reinterpret_cast<const std::uint8_t*>(bmp.data() + std::ptrdiff_t{54 + (327 - 84) * 1560 + 436 * 3});
         EXPECT_GT(pixel[0], 60) << "blue";
         EXPECT_LT(pixel[1], 60) << "green";
         EXPECT_GT(pixel[2], 60) << "red";
     }
     std::string blank = read_file(folder / "notes.bmp");
     ASSERT_EQ(blank.size(), 511734u);
-    const auto* pixel = reinterpret_cast<const std::uint8_t*>(blank.data() + 54 + (327 - 84) * 1560 + 436 * 3);
+    const auto* pixel =
+        reinterpret_cast<const std::uint8_t*>(blank.data() + std::ptrdiff_t{54 + (327 - 84) * 1560 + 436 * 3});
     EXPECT_EQ(pixel[0], 0xF0);  // the button face
     EXPECT_EQ(pixel[1], 0xF0);
     EXPECT_EQ(pixel[2], 0xF0);
@@ -316,7 +318,8 @@ TEST_F(CertmakerDrive, TheSavedCertificateIsThePreviewAsA24BitBmp)
             const std::uint8_t* expected = pixels + (static_cast<std::size_t>(315 - y) * 500 + x) * 3;
             int bx = x + 10;
             int by = y + 6;
-            const char* got = bmp.data() + 54 + static_cast<std::size_t>(327 - by) * 1560 + bx * 3;
+            const char* got =
+                bmp.data() + 54 + static_cast<std::size_t>(327 - by) * 1560 + static_cast<std::size_t>(bx) * 3;
             if (std::memcmp(expected, got, 3) != 0)
                 ++mismatches;
         }

@@ -120,7 +120,7 @@ std::optional<FrameHeader> read_frame_header(const Bytes& bytes)
                     return std::nullopt;
                 identifier += static_cast<char>(*c);
             }
-            header.jfif = identifier == std::string("JFIF", 5);
+            header.jfif = identifier == std::string("JFIF\0", 5);
         } else if (is_start_of_frame(*marker)) {
             ++header.frame_count;
             header.start_of_frame = *marker;

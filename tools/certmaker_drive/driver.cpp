@@ -357,7 +357,8 @@ std::string Driver::perform(const Command& command, std::string& output)
         if (!picture)
             return "nothing to capture";
         std::vector<std::uint8_t> rows = picture->bgr_rows();
-        QImage image(rows.data(), picture->width(), picture->height(), picture->width() * 3, QImage::Format_BGR888);
+        QImage image(rows.data(), picture->width(), picture->height(), static_cast<qsizetype>(picture->width()) * 3,
+                     QImage::Format_BGR888);
         if (!image.save(QString::fromStdString(absolute(command.text)), "PNG"))
             return "could not write " + command.text;
         return {};

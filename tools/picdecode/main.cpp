@@ -101,12 +101,10 @@ int main(int argc, char** argv)
         }
         if (std::strcmp(argv[i], "--pam") == 0 && i + 1 < argc) {
             pam = argv[++i];
-        } else if (argv[i][0] == '-' && argv[i][1] != '\0') {
-            usage_error = true;
-        } else if (!input) {
-            input = argv[i];
+        } else if ((argv[i][0] == '-' && argv[i][1] != '\0') || input) {
+            usage_error = true;  // an unknown option, or a second file
         } else {
-            usage_error = true;
+            input = argv[i];
         }
     }
     if (!input || usage_error) {

@@ -83,8 +83,8 @@ protected:
     {
         if (event->button() != Qt::LeftButton)
             return;
-        UpDownArrow arrow =
-            event->position().y() < static_cast<qreal>(height() / 2) ? UpDownArrow::Up : UpDownArrow::Down;
+        const int middle = height() / 2;
+        UpDownArrow arrow = event->position().y() < middle ? UpDownArrow::Up : UpDownArrow::Down;
         m_pressed = arrow;
         update();
         press(arrow);

@@ -73,7 +73,7 @@ inline const HandlerTable& recording_handlers()
     return table;
 }
 
-inline form::UnitRecord unit_record(ControlId id, form::UnitFields fields)
+inline form::UnitRecord unit_record(ControlId id, const form::UnitFields& fields)
 {
     auto record = form::UnitRecord::parse(id, form::write_unit_record(fields));
     EXPECT_TRUE(record.ok());

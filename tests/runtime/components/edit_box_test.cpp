@@ -90,7 +90,7 @@ protected:
         store_window(Kind::EditBox, edit_box_kind(), 2);
     }
 
-    EditBox* make(form::EditBoxBlock block, ControlId control = kEdit, platform::Rect rect = {10, 10, 122, 34})
+    EditBox* make(const form::EditBoxBlock& block, ControlId control = kEdit, platform::Rect rect = {10, 10, 122, 34})
     {
         auto* edit = static_cast<EditBox*>(
             create_control(edit_box_kind(), form::write_property_block(block), m_parent, control, rect));

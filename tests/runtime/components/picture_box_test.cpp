@@ -44,7 +44,8 @@ Bytes solid_bmp(int width, int height, platform::Colour colour)
     out[28] = 24;  // bits per pixel
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
-            std::uint8_t* pixel = out.data() + 54 + y * row + x * 3;
+            std::uint8_t* pixel =
+                out.data() + 54 + static_cast<std::ptrdiff_t>(y) * row + static_cast<std::ptrdiff_t>(x) * 3;
             pixel[0] = static_cast<std::uint8_t>(colour >> 16);
             pixel[1] = static_cast<std::uint8_t>(colour >> 8);
             pixel[2] = static_cast<std::uint8_t>(colour);

@@ -295,7 +295,7 @@ TEST(FormDescription, RecordsAreFoundByTheirOffsetsInAnyOrderButMayNotOverlap)
     std::size_t second = 8 * count + 4 + units.record(0).bytes().size();
     overlapping.erase(overlapping.begin() + static_cast<std::ptrdiff_t>(second) - 1);
     for (std::size_t i = 1; i < count; ++i) {
-        std::uint8_t* offset = &overlapping[4 * count + 4 * i];
+        std::uint8_t* offset = &overlapping[std::size_t{4} * count + std::size_t{4} * i];
         std::uint32_t value = offset[0] | offset[1] << 8 | offset[2] << 16 | std::uint32_t{offset[3]} << 24;
         value -= 1;
         for (int b = 0; b < 4; ++b)

@@ -119,7 +119,7 @@ template <typename Grey> DecodedPicture grey_picture(int width, int height, Grey
     for (int y = 0; y < height; ++y) {
         std::uint8_t* row = picture.pixels.data() + static_cast<std::size_t>(height - 1 - y) * width * 3;
         for (int x = 0; x < width; ++x)
-            row[3 * x] = row[3 * x + 1] = row[3 * x + 2] = grey(x, y);
+            row[std::size_t{3} * x] = row[std::size_t{3} * x + 1] = row[std::size_t{3} * x + 2] = grey(x, y);
     }
     return picture;
 }
@@ -156,7 +156,7 @@ TEST(Drawing, HalftoneShrinkingAveragesTheAreaEachPixelCovers)
     // Noise shrunk twentyfold keeps the spread of a box filter (computed here block by block), not
     // the spread of the noise itself.
     std::uint32_t seed = 12345;
-    std::vector<std::uint8_t> noise(1520u * 1860u);
+    std::vector<std::uint8_t> noise(std::size_t{1520} * 1860);
     for (auto& value : noise) {
         seed = seed * 1664525u + 1013904223u;
         value = (seed >> 24) & 1 ? 255 : 0;

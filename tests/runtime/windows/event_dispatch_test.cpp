@@ -130,8 +130,8 @@ TEST_F(EventDispatch, FocusGoesToTheFirstControlByTabOrder)
 {
     StoredWindow window = dispatch_window();
     window.units.resize(2);
-    window.units.push_back({kBox2, box_unit(0, 20, 10, 10)});
-    window.units.push_back({kBox3, box_unit(0, 40, 10, 10)});
+    window.units.emplace_back(kBox2, box_unit(0, 20, 10, 10));
+    window.units.emplace_back(kBox3, box_unit(0, 40, 10, 10));
     window.units[1].second.tab_order = 2;  // box 1
     window.units[2].second.tab_order = 1;  // box 2
     window.units[3].second.tab_order = 1;  // box 3: ties go to the later unit

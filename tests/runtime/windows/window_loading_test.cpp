@@ -45,7 +45,7 @@ TEST_F(WindowLoading, CreatesLastUnitFirstAndStacksInTableOrder)
     std::vector<std::pair<ControlId, std::uint32_t>> expected;
     for (std::uint32_t message : {PrivateMessage::Created, PrivateMessage::LoadFinished}) {
         for (ControlId box : {kBox4, kBox3, kBox2, kBox1})
-            expected.push_back({box, message});
+            expected.emplace_back(box, message);
     }
     EXPECT_EQ(test_log().private_messages, expected);
     EXPECT_TRUE(platform::is_visible(window_handle()));
@@ -158,7 +158,7 @@ TEST_F(WindowLoading, WindowNotShownInTheTaskBarIsOwnedByTheHiddenOwner)
 TEST_F(WindowLoading, FailsWithoutSideEffectsWhenAComponentCannotBeMade)
 {
     StoredWindow window = nested_window();
-    window.units.push_back({0x16010009, box_unit(0, 0, 10, 10, 0, kUnregisteredKind)});
+    window.units.emplace_back(0x16010009, box_unit(0, 0, 10, 10, 0, kUnregisteredKind));
     install_windows({window});
     EXPECT_FALSE(load());
     EXPECT_FALSE(window_is_live(entry()));

@@ -208,8 +208,8 @@ inline std::intptr_t test_box_procedure(platform::WindowHandle handle, platform:
     case WM_RBUTTONDOWN:
     case WM_KEYDOWN:
     case WM_CHAR:
-        log.input.push_back(
-            {box->control_id(), message.id == WM_CHAR ? static_cast<std::uint32_t>(message.wparam) : message.id});
+        log.input.emplace_back(box->control_id(),
+                               message.id == WM_CHAR ? static_cast<std::uint32_t>(message.wparam) : message.id);
         return default_window_procedure(handle, message);
     case kRaiseEventMessage: {
         EventRecord record{box->window_id(), box->control_id(), 0};
@@ -219,7 +219,7 @@ inline std::intptr_t test_box_procedure(platform::WindowHandle handle, platform:
     default:
         if (message.id == PrivateMessage::Created || message.id == PrivateMessage::LoadFinished ||
             message.id == PrivateMessage::ChildrenChanged)
-            log.private_messages.push_back({box->control_id(), message.id});
+            log.private_messages.emplace_back(box->control_id(), message.id);
         return default_window_procedure(handle, message);
     }
 }
@@ -383,7 +383,7 @@ inline void register_test_kinds()
 
 // ---- Stored windows -----------------------------------------------------------------------------
 
-inline form::UnitFields window_unit(form::WindowBlock block = {}, int left = 40, int top = 30, int width = 320,
+inline form::UnitFields window_unit(const form::WindowBlock& block = {}, int left = 40, int top = 30, int width = 320,
                                     int height = 240)
 {
     form::UnitFields fields;
