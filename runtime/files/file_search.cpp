@@ -33,14 +33,13 @@ std::map<Word, Search>& searches()
 Word g_next_handle = 1;
 
 // File names cross between the program's text encoding and the file system's here, and only here.
-// FIXME: switch both to the platform's file-name conversion once it exists.
 std::string os_name_from_text(const std::string& text)
 {
-    return platform::utf8_from_gbk(text);
+    return platform::os_file_name(text);
 }
 std::string text_from_os_name(const std::string& name)
 {
-    return platform::gbk_from_utf8(name);
+    return platform::runtime_file_name(name);
 }
 
 // UTF-8 to code points; a byte that does not start a valid sequence stands for itself.
