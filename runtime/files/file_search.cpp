@@ -32,16 +32,6 @@ std::map<Word, Search>& searches()
 // Handles are never reused, so a stale handle in a caller's word finds nothing.
 Word g_next_handle = 1;
 
-// File names cross between the program's text encoding and the file system's here, and only here.
-std::string os_name_from_text(const std::string& text)
-{
-    return platform::os_file_name(text);
-}
-std::string text_from_os_name(const std::string& name)
-{
-    return platform::runtime_file_name(name);
-}
-
 // UTF-8 to code points; a byte that does not start a valid sequence stands for itself.
 std::u32string code_points(const std::string& utf8)
 {
@@ -117,7 +107,7 @@ std::uint32_t attributes_of(const std::filesystem::directory_entry& entry, const
 
 std::vector<std::string> matching_names(const std::string& pattern_text, std::uint32_t mask)
 {
-    std::string pattern = os_name_from_text(pattern_text);
+    std::string pattern = platform::os_file_name(pattern_text);
     std::string folder = ".";
     std::string name_pattern = pattern;
     if (auto slash = pattern.rfind('/'); slash != std::string::npos) {
@@ -141,7 +131,7 @@ std::vector<std::string> matching_names(const std::string& pattern_text, std::ui
         std::uint32_t attributes = attributes_of(*it, name);
         if ((attributes & kOnlyWhenAsked & ~mask) != 0)
             continue;
-        names.push_back(text_from_os_name(name));
+        names.push_back(platform::runtime_file_name(name));
     }
     std::sort(names.begin(), names.end());
     return names;
