@@ -80,6 +80,7 @@ void wait_for(int milliseconds)
     bool done = false;
     QTimer deadline;
     deadline.setSingleShot(true);
+    deadline.setTimerType(Qt::PreciseTimer);  // a coarse timer may fire up to 5 % early
     QObject::connect(&deadline, &QTimer::timeout, [&done] { done = true; });
     deadline.start(std::max(milliseconds, 0));
     platform::process_waiting_messages();

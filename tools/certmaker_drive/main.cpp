@@ -96,9 +96,10 @@ void perform_next_line()
         }
         if (parsed.command->verb == drive::Verb::Wait) {
             // The program's own loop runs meanwhile and sleeps while nothing happens: its timers,
-            // the GIF animator and idle processing go on as they would for a user.
+            // the GIF animator and idle processing go on as they would for a user. A precise timer:
+            // a coarse one may end the wait up to 5 % early.
             report("ok", line, "");
-            QTimer::singleShot(std::max(parsed.command->number, 0), perform_next_line);
+            QTimer::singleShot(std::max(parsed.command->number, 0), Qt::PreciseTimer, perform_next_line);
             return;
         }
         std::string output;
