@@ -1,16 +1,21 @@
 # Entry points for a newcomer: `make run`, `make test`, `make bench`.
+# Windows: `make windows` (the 32-bit program in $(WIN32_BUILD)/bin), `make test-windows` (its tests
+# under Wine), `make windows-demo` (the demo under Wine); see scripts/windows.sh.
 # Every target first installs whatever Debian packages are missing (scripts/install-deps.sh).
 # Installing: `make install` (PREFIX=/usr/local, DESTDIR honoured), `make uninstall`, and
 # `make package` for a Debian package in $(BUILD)/.
 
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+WIN32_BUILD ?= build-win32
+WIN64_BUILD ?= build-win64
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?=
 PREFIX     ?= /usr/local
 DESTDIR    ?=
 
-.PHONY: all deps configure build run test bench sanitize fuzz lint clean install uninstall package
+.PHONY: all deps configure build run test bench sanitize fuzz lint clean install uninstall package \
+        deps-windows windows test-windows windows-demo
 
 all: build
 
@@ -57,5 +62,19 @@ sanitize: deps
 lint: configure
 	@bash scripts/lint.sh $(BUILD)
 
+deps-windows:
+	@bash scripts/install-deps.sh --windows
+
+WINDOWS_ENV = JOBS="$(JOBS)" CMAKE_ARGS="$(CMAKE_ARGS)" WIN32_BUILD="$(WIN32_BUILD)" WIN64_BUILD="$(WIN64_BUILD)"
+
+windows: deps-windows
+	@$(WINDOWS_ENV) bash scripts/windows.sh build
+
+test-windows: deps-windows
+	@$(WINDOWS_ENV) bash scripts/windows.sh test
+
+windows-demo: deps-windows
+	@$(WINDOWS_ENV) bash scripts/windows.sh demo
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(WIN32_BUILD) $(WIN64_BUILD)

@@ -1,6 +1,7 @@
 # The layering rules a newcomer can rely on, stated as folder rules:
 #   - Qt is included only under platform/qt/; the platform's interface headers, the runtime and the
 #     application never include Qt, platform/qt/ or a *_qt.h header.
+#   - Likewise Windows' headers only under platform/win32/, and nothing else includes platform/win32/.
 #   - app/ includes nothing of the runtime but runtime/boundary/, and nothing of the platform.
 #   - The lower layers of the runtime (boundary/, diagnostics/, form/, imaging/, files/) never include
 #     the window core (runtime/windows/) or the components (runtime/components/).
@@ -8,6 +9,8 @@ set(offenders "")
 
 set(qt_include "^[ \t]*#[ \t]*include[ \t]*[<\"]Q[A-Za-z]*[>\"/]")
 set(qt_implementation_include "^[ \t]*#[ \t]*include[ \t]*\"platform/(qt/[^\"]*|[^\"]*_qt\\.h)\"")
+set(windows_include "^[ \t]*#[ \t]*include[ \t]*[<\"]([Ww]indows|win[a-z0-9]*|commctrl|commdlg|objbase|ole2|shlwapi|shlobj)\\.h[>\"]")
+set(win32_implementation_include "^[ \t]*#[ \t]*include[ \t]*\"platform/win32/")
 
 file(GLOB_RECURSE outside_qt
      ${SOURCE_DIR}/runtime/*.cpp ${SOURCE_DIR}/runtime/*.h
@@ -24,6 +27,16 @@ foreach(file ${outside_qt})
   file(STRINGS ${file} lines REGEX "${qt_implementation_include}")
   foreach(line ${lines})
     list(APPEND offenders "${file}: ${line} (the Qt implementation is not part of the interface)")
+  endforeach()
+endforeach()
+
+foreach(file ${outside_qt})
+  if(file MATCHES "/platform/win32/")
+    continue()
+  endif()
+  file(STRINGS ${file} lines REGEX "${windows_include}|${win32_implementation_include}")
+  foreach(line ${lines})
+    list(APPEND offenders "${file}: ${line} (Windows is reached only through platform/win32/)")
   endforeach()
 endforeach()
 

@@ -1,9 +1,21 @@
 #!/usr/bin/env bash
 # Installs every Debian package the build, the tests, the demo and the screenshots need, and
-# nothing else.
+# nothing else. With --windows, also what the Windows build needs (the mingw-w64 cross compilers,
+# zlib for them, Wine to run the result); only the Windows targets ask for that.
 # Idempotent: packages already present are not touched, and apt is not called at all when
 # nothing is missing.
 set -euo pipefail
+
+windows=false
+for argument in "$@"; do
+  case "$argument" in
+    --windows) windows=true ;;
+    *)
+      echo "usage: $0 [--windows]" >&2
+      exit 2
+      ;;
+  esac
+done
 
 packages=(
   build-essential cmake pkg-config
@@ -16,6 +28,13 @@ packages=(
   qt6-translations-l10n
   xvfb openbox xdotool
 )
+if $windows; then
+  # wine32 is an i386 package: Debian installs it only once that architecture is known to dpkg.
+  packages+=(
+    g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix libz-mingw-w64-dev
+    wine wine64 wine32:i386
+  )
+fi
 
 missing=()
 for package in "${packages[@]}"; do
@@ -39,5 +58,8 @@ if [ "$(id -u)" -ne 0 ]; then
   fi
 fi
 export DEBIAN_FRONTEND=noninteractive
+if $windows && ! dpkg --print-foreign-architectures | grep -qx i386; then
+  "${as_root[@]}" dpkg --add-architecture i386
+fi
 "${as_root[@]}" apt-get update -q
 "${as_root[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"

@@ -2,6 +2,7 @@
 //
 //   formgen --window main_window.form.txt --pool constants.pool.txt --pictures DIR
 //           --form-out main_window.form --pool-out constants.pool --source-out embedded_data.cpp
+//           [--object-format elf|coff]
 //
 // Reads the declarative sources, writes the stored form description and the constant pool, and
 // writes the C++ source that embeds both in the program. The form description is read back and
@@ -50,8 +51,11 @@ void check_description(const std::vector<std::uint8_t>& bytes)
 
 const char kUsage[] = "usage: formgen --window FILE --pool FILE --pictures DIR\n"
                       "               --form-out FILE --pool-out FILE --source-out FILE\n"
+                      "               [--object-format elf|coff]\n"
                       "Compiles the main window's declarative description and the constant pool into\n"
                       "the stored form description, the pool, and the C++ source that embeds both.\n"
+                      "  --object-format  what the program's objects are: elf (default; Linux) or\n"
+                      "                   coff (Windows)\n"
                       "  --help     show this help and exit\n"
                       "  --version  show the version and exit\n";
 
@@ -62,6 +66,7 @@ const char* const kOptionNames[] = {"--window", "--pool", "--pictures", "--form-
 int main(int argc, char** argv)
 {
     std::map<std::string, std::filesystem::path> options;
+    auto format = formgen::ObjectFormat::Elf;
     for (int i = 1; i < argc; ++i) {
         const std::string name = argv[i];
         if (name == "--help" || name == "-h") {
@@ -71,6 +76,15 @@ int main(int argc, char** argv)
         if (name == "--version") {
             std::cout << "formgen " << certmaker::kVersion << "\n";
             return 0;
+        }
+        if (name == "--object-format" && i + 1 < argc) {
+            const std::string value = argv[++i];
+            if (value != "elf" && value != "coff") {
+                std::cerr << kUsage;
+                return 2;
+            }
+            format = value == "elf" ? formgen::ObjectFormat::Elf : formgen::ObjectFormat::Coff;
+            continue;
         }
         const bool known = std::find(std::begin(kOptionNames), std::end(kOptionNames), name) != std::end(kOptionNames);
         if (!known || i + 1 >= argc) {
@@ -92,7 +106,8 @@ int main(int argc, char** argv)
         auto pool = formgen::read_pool_source(options["--pool"], options["--pictures"]);
         write_file(options["--form-out"], form_bytes);
         write_file(options["--pool-out"], pool.bytes);
-        formgen::write_embedded_source(options["--source-out"], options["--form-out"], options["--pool-out"], pool);
+        formgen::write_embedded_source(options["--source-out"], options["--form-out"], options["--pool-out"], pool,
+                                       format);
     } catch (const std::exception& error) {
         std::cerr << "formgen: " << error.what() << "\n";
         return 1;

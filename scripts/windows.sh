@@ -1,0 +1,104 @@
+#!/usr/bin/env bash
+# The Windows build's entry points, called by the Makefile:
+#   windows.sh build          `make windows`: the 32-bit program and tests in build-win32/
+#   windows.sh test           `make test-windows`: the Windows tests under Wine
+#   windows.sh demo           `make windows-demo`: examples/demo.script with certmaker-drive.exe
+# The product is the 32-bit build. Where this machine cannot execute 32-bit programs (Wine's 32-bit
+# loader is refused by the kernel), the tests and the demo run the same sources built for 64-bit
+# Windows (build-win64/) under Wine's 64-bit loader, and say so.
+# Environment: JOBS, CMAKE_ARGS, WIN32_BUILD, WIN64_BUILD as in the Makefile; WINE_DISPLAY to use a
+# display of your own instead of a private Xvfb.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+top=$(pwd)
+jobs=${JOBS:-$(nproc)}
+read -r -a cmake_args <<<"${CMAKE_ARGS:-}"
+win32_build=${WIN32_BUILD:-build-win32}
+win64_build=${WIN64_BUILD:-build-win64}
+
+# build ARCH FOLDER: configures (once) and builds a cross build.
+build() {
+  cmake -S . -B "$2" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/toolchain-mingw-$1.cmake" \
+    -DCMAKE_BUILD_TYPE=Release "${cmake_args[@]}" >/dev/null
+  cmake --build "$2" -j "$jobs"
+}
+
+# Chooses the build the tests and the demo run, and says which and why.
+choose_build() {
+  if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    folder=$win32_build
+    echo "Windows: running the 32-bit build ($folder) under wine."
+    build i686 "$folder"
+  else
+    folder=$win64_build
+    echo "Windows: this machine cannot execute 32-bit programs (Wine's 32-bit loader does not start),"
+    echo "so the same sources built for 64-bit Windows ($folder) run under Wine's 64-bit loader."
+    build x86_64 "$folder"
+  fi
+}
+
+xvfb_pid=""
+prefix=""
+# A private virtual display and the build's own Wine prefix, both ended on exit.
+start_wine() {
+  prefix="$top/$folder/wine-prefix"
+  export WINEPREFIX=$prefix WINEDEBUG=-all
+  trap stop_wine EXIT
+  if [ -n "${WINE_DISPLAY:-}" ]; then
+    export DISPLAY=$WINE_DISPLAY
+  else
+    local number_file
+    number_file=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$number_file" >/dev/null 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 100); do
+      [ -s "$number_file" ] && break
+      sleep 0.1
+    done
+    if [ ! -s "$number_file" ]; then
+      echo "error: Xvfb did not start" >&2
+      exit 1
+    fi
+    export DISPLAY=":$(head -n1 "$number_file")"
+    rm -f "$number_file"
+  fi
+  echo "Wine prefix $prefix, display $DISPLAY."
+}
+
+stop_wine() {
+  if [ -n "$prefix" ]; then
+    WINEPREFIX=$prefix wineserver -k >/dev/null 2>&1 || true
+  fi
+  if [ -n "$xvfb_pid" ]; then
+    kill "$xvfb_pid" 2>/dev/null || true
+    wait "$xvfb_pid" 2>/dev/null || true
+  fi
+}
+
+case "${1:-}" in
+  build)
+    build i686 "$win32_build"
+    ;;
+  test)
+    choose_build
+    start_wine
+    (cd "$folder" && ctest --output-on-failure -j "$jobs")
+    ;;
+  demo)
+    choose_build
+    start_wine
+    out="$folder/demo"
+    rm -rf "$out"
+    mkdir -p "$out"
+    cp examples/sample_photo.jpg examples/demo.script "$out/"
+    status=0
+    (cd "$out" && "$top/scripts/wine-run.sh" "$top/$folder/bin/certmaker-drive.exe" demo.script) || status=$?
+    bash scripts/contact-sheet.sh "$out" "$out/contact-sheet.png" || status=1
+    echo "Windows demo results: $out (contact sheet: $out/contact-sheet.png)"
+    exit $status
+    ;;
+  *)
+    echo "usage: $0 build|test|demo" >&2
+    exit 2
+    ;;
+esac
