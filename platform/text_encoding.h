@@ -1,6 +1,6 @@
 #pragma once
-// The runtime's multibyte text to and from UTF-8 and UTF-16, through glibc's iconv, and file names
-// to and from the file system's own form.
+// The runtime's multibyte text to and from UTF-8 and UTF-16, through the system's converter (glibc's
+// iconv on Linux, code page 54936 on Windows), and file names to and from the file system's own form.
 //
 // Text is GB18030 everywhere in the runtime and the application. GB18030 extends GBK: every GBK
 // character keeps exactly its GBK bytes, so stored texts are unchanged, and every other Unicode
@@ -26,9 +26,10 @@ std::size_t multibyte_character_length(std::string_view text);
 // The longest prefix of `text` of at most `limit` bytes that ends on a character boundary.
 std::string_view cut_at_character(std::string_view text, std::size_t limit);
 
-// A file name as the runtime holds it, in the form the file system takes (UTF-8 on this system),
-// and back. Every name round-trips, whatever characters it holds.
+// A file name as the runtime holds it, as UTF-8 text (the form Linux file systems take), and back.
+// Every name round-trips, whatever characters it holds.
 std::string os_file_name(std::string_view runtime_name);
 std::string runtime_file_name(std::string_view os_name);
+// file_system.h turns a name into a std::filesystem::path.
 
 }  // namespace platform

@@ -43,6 +43,7 @@ struct ObjectProperty {
     Word low = 0;              // the value: filled by service 4, taken by service 5
     Word high = 0;
 };
+static_assert(!kThirtyTwoBitLayout || sizeof(ObjectProperty) == 16);
 
 // Runtime service numbers (slot 13) and their arguments (a, b, c):
 //   FindNextFile         pattern text, attribute mask, address of the caller's search-handle word;
@@ -79,12 +80,17 @@ struct EntryTable {
     void (*load_window)(WindowId window);
     Word (*runtime_service)(int number, Word a, Word b, Word c);
 };
+// Thirteen 32-bit slots, the runtime service last.
+static_assert(!kThirtyTwoBitLayout ||
+              (sizeof(EntryTable) == 52 && offsetof(EntryTable, get_property) == 16 &&
+               offsetof(EntryTable, load_window) == 44 && offsetof(EntryTable, runtime_service) == 48));
 
 // A component library the program uses: 1 the core library, 2 the extended user-interface library.
 struct LibraryRecord {
     std::uint32_t number;
     const char* name;
 };
+static_assert(!kThirtyTwoBitLayout || sizeof(LibraryRecord) == 8);
 
 // Thirteen words, read once by runtime initialisation.
 struct ProgramHeader {
@@ -102,6 +108,9 @@ struct ProgramHeader {
     Word dll_routines_first;
     Word dll_routines_second;
 };
+// Thirteen 32-bit words.
+static_assert(!kThirtyTwoBitLayout || (sizeof(ProgramHeader) == 52 && offsetof(ProgramHeader, form_data) == 24 &&
+                                       offsetof(ProgramHeader, dll_routines_second) == 48));
 
 using StartRoutine = int (*)(const EntryTable& runtime);
 

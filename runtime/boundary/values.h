@@ -14,6 +14,11 @@ namespace runtime {
 using Word = std::uintptr_t;
 using SignedWord = std::intptr_t;
 
+// A 32-bit build lays every record of this boundary out exactly as the stored tables give them:
+// one word is four bytes there.
+inline constexpr bool kThirtyTwoBitLayout = sizeof(void*) == 4;
+static_assert(!kThirtyTwoBitLayout || sizeof(Word) == 4);
+
 // Data type codes of a typed value.
 namespace DataType {
 inline constexpr std::uint32_t Omitted = 0;
@@ -29,12 +34,16 @@ struct TypedValue {
     Word high = 0;
     std::uint32_t type = DataType::Omitted;
 };
+// Three 32-bit words: value low, value high, data type code.
+static_assert(!kThirtyTwoBitLayout ||
+              (sizeof(TypedValue) == 12 && offsetof(TypedValue, high) == 4 && offsetof(TypedValue, type) == 8));
 
 // Two words returned by get property and taken by set property.
 struct PropertyValue {
     Word low = 0;
     Word high = 0;
 };
+static_assert(!kThirtyTwoBitLayout || sizeof(PropertyValue) == 8);
 
 // Byte set block: dimension count (always 1), byte count, then the bytes. Null is the empty byte set.
 struct ByteSetHeader {
@@ -70,6 +79,8 @@ struct FontRecord {
     Word size;
     Word face_name;
 };
+// The 28-byte font record: seven 32-bit words.
+static_assert(!kThirtyTwoBitLayout || (sizeof(FontRecord) == 28 && offsetof(FontRecord, face_name) == 24));
 inline constexpr int kFontRecordMembers = 7;
 
 // Identifiers.

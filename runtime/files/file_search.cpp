@@ -1,6 +1,6 @@
 #include "runtime/files/file_search.h"
 
-#include "platform/text_encoding.h"
+#include "platform/file_system.h"
 #include "runtime/boundary/heap.h"
 
 #include <algorithm>
@@ -107,14 +107,12 @@ std::uint32_t attributes_of(const std::filesystem::directory_entry& entry, const
 
 std::vector<std::string> matching_names(const std::string& pattern_text, std::uint32_t mask)
 {
-    std::string pattern = platform::os_file_name(pattern_text);
-    std::string folder = ".";
-    std::string name_pattern = pattern;
-    if (auto slash = pattern.rfind('/'); slash != std::string::npos) {
-        folder = slash == 0 ? "/" : pattern.substr(0, slash);
-        name_pattern = pattern.substr(slash + 1);
-    }
-    std::u32string wanted = code_points(name_pattern);
+    // The pattern is split as a path (at '/', and on Windows at '\\' too) once it is in the file
+    // system's form, where a separator byte can be nothing else.
+    std::filesystem::path pattern = platform::file_system_path(pattern_text);
+    std::filesystem::path folder = pattern.has_parent_path() ? pattern.parent_path() : std::filesystem::path(".");
+    std::u8string name_pattern = pattern.filename().u8string();
+    std::u32string wanted = code_points(std::string(name_pattern.begin(), name_pattern.end()));
     constexpr std::uint32_t kOnlyWhenAsked = FileAttribute::Hidden | FileAttribute::System | FileAttribute::Folder;
 
     std::vector<std::string> names;
@@ -125,13 +123,14 @@ std::vector<std::string> matching_names(const std::string& pattern_text, std::ui
     for (auto it = std::filesystem::begin(entries); it != std::filesystem::end(entries); it.increment(error)) {
         if (error)
             break;
-        std::string name = it->path().filename().string();
+        std::u8string utf8_name = it->path().filename().u8string();
+        std::string name(utf8_name.begin(), utf8_name.end());
         if (!wildcard_match(wanted, code_points(name)))
             continue;
         std::uint32_t attributes = attributes_of(*it, name);
         if ((attributes & kOnlyWhenAsked & ~mask) != 0)
             continue;
-        names.push_back(platform::runtime_file_name(name));
+        names.push_back(platform::runtime_name_of_path(it->path().filename()));
     }
     std::sort(names.begin(), names.end());
     return names;

@@ -1,6 +1,6 @@
 #include "runtime/imaging/picture_decoder.h"
 
-#include "platform/text_encoding.h"
+#include "platform/file_system.h"
 #include "runtime/imaging/bmp_decoder.h"
 #include "runtime/imaging/checked_size.h"
 #include "runtime/imaging/gif_decoder.h"
@@ -78,8 +78,7 @@ DecodeResult<DecodedPicture> decode_picture_file(std::string_view gbk_path)
 {
     if (gbk_path.empty())
         return DecodeError::NoBytes;
-    std::string path = platform::os_file_name(gbk_path);
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = platform::open_file(gbk_path, "rb");
     if (!file)
         return DecodeError::FileUnreadable;
     std::vector<std::uint8_t> bytes;

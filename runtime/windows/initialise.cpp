@@ -1,5 +1,6 @@
 #include "runtime/windows/initialise.h"
 
+#include "platform/file_system.h"
 #include "runtime/boundary/program_end.h"
 #include "runtime/boundary/program_state.h"
 #include "runtime/components/component.h"
@@ -11,10 +12,6 @@
 #include "runtime/windows/window_system.h"
 #include "runtime/windows/window_table.h"
 
-#include <unistd.h>
-
-#include <climits>
-
 namespace runtime {
 
 namespace {
@@ -23,16 +20,6 @@ RuntimeEnvironment& environment()
 {
     static RuntimeEnvironment state;
     return state;
-}
-
-std::string executable_path()
-{
-    std::string path(PATH_MAX, '\0');
-    ssize_t length = readlink("/proc/self/exe", path.data(), path.size());
-    if (length <= 0)
-        return {};
-    path.resize(static_cast<std::size_t>(length));
-    return path;
 }
 
 }  // namespace
@@ -71,11 +58,11 @@ void initialise_runtime()
     // The process heap serves the memory entries as it is; nothing to take here.
 
     // The program's directory becomes the current directory.
-    ProgramPath path = split_program_path(executable_path());
-    state.program_directory = path.directory;
-    state.program_file_name = path.file_name;
-    if (!path.directory.empty())
-        (void)chdir(path.directory.c_str());
+    platform::ProgramLocation location = platform::program_location();
+    state.program_directory = location.folder;
+    state.program_file_name = location.file_name;
+    if (!location.folder.empty())
+        (void)platform::change_current_folder(location.folder);
 
     // The hidden owner window owns the top-level windows that are not shown in the task bar.
     create_hidden_owner_window();
