@@ -46,6 +46,7 @@ WindowHandle create_window(const CreateParams& params)
     window->window_class = window_class;
     window->text = params.text;
     window->id = params.id;
+    window->ex_style = params.ex_style;
     windows()[window->handle] = window;
 
     // Shown at the end, after WM_CREATE and the first WM_SIZE and WM_MOVE.
@@ -69,6 +70,9 @@ WindowHandle create_window(const CreateParams& params)
             window_class->prepare(*window);
         Message create{WM_CREATE, 0, reinterpret_cast<std::intptr_t>(&params), 0};
         if (call_window_procedure(window, create) == -1) {
+            window->destroy_sent = true;
+            Message destroy{WM_DESTROY, 0, 0, 0};
+            call_window_procedure(window, destroy);
             destroy_window(window->handle);
             return 0;
         }
@@ -89,8 +93,12 @@ WindowHandle create_window(const CreateParams& params)
     if (!is_window(window->handle))
         return 0;
     window->created = true;
-    if (!child)
+    if (child) {
+        // A new child goes on top of its siblings (the system puts it at the bottom).
+        SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
+    } else {
         give_default_icon(hwnd);
+    }
     if (params.style & WS_VISIBLE)
         show_window(window->handle, initial_show_command(params.style));
     return is_window(window->handle) ? window->handle : 0;
@@ -140,8 +148,12 @@ std::uint32_t window_style(WindowHandle handle)
 
 std::uint32_t window_ex_style(WindowHandle handle)
 {
-    HWND hwnd = native_window_handle(handle);
-    return hwnd ? static_cast<std::uint32_t>(GetWindowLongW(hwnd, GWL_EXSTYLE)) : 0;
+    std::shared_ptr<NativeWindow> window = find_window(handle);
+    if (!window || !window->hwnd)
+        return 0;
+    // Whether a window is topmost is the system's to say (set_window_pos changes it too).
+    auto actual = static_cast<std::uint32_t>(GetWindowLongW(window->hwnd, GWL_EXSTYLE));
+    return (window->ex_style & ~WS_EX_TOPMOST) | (actual & WS_EX_TOPMOST);
 }
 
 namespace {
@@ -177,9 +189,10 @@ void set_window_ex_style(WindowHandle handle, std::uint32_t ex_style)
     std::shared_ptr<NativeWindow> window = find_window(handle);
     if (!window || !window->hwnd)
         return;
-    auto old_ex = static_cast<std::uint32_t>(GetWindowLongW(window->hwnd, GWL_EXSTYLE));
+    std::uint32_t old_ex = window_ex_style(handle);
     if (old_ex == ex_style)
         return;
+    window->ex_style = ex_style;
     SetWindowLongW(window->hwnd, GWL_EXSTYLE, static_cast<LONG>(ex_style));
     // The system takes the topmost bit from its Z order calls only.
     if ((old_ex ^ ex_style) & WS_EX_TOPMOST && !(GetWindowLongW(window->hwnd, GWL_STYLE) & WS_CHILD)) {

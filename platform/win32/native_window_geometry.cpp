@@ -133,8 +133,8 @@ void set_window_pos(WindowHandle handle, WindowHandle insert_after, int x, int y
         break;
     default:
         after = native_window_handle(insert_after);
-        // Below a window that is gone: the order stays.
-        if (!after)
+        // Below a window that is gone or is no sibling: the order stays.
+        if (!after || parent_window(insert_after) != parent_window(handle))
             flags |= SWP_NOZORDER;
         break;
     }

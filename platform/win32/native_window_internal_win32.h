@@ -60,10 +60,14 @@ struct NativeWindow {
     std::shared_ptr<const WindowClass> window_class;
     std::string text;  // GBK; our own classes keep their text here
     int id = 0;
+    // The extended style as the runtime gave it: the system adds bits of its own (a window edge to
+    // framed windows) that the runtime never asked for and would store.
+    std::uint32_t ex_style = 0;
     std::intptr_t user_data = 0;
     WNDPROC system_procedure = nullptr;  // DefWindowProcW, or the control's own procedure
     bool created = false;
     bool destroying = false;
+    bool destroy_sent = false;  // the runtime's procedure has had WM_DESTROY
     std::set<int> timers;  // the runtime's timer ids (a control's own timers are not ours)
     std::unique_ptr<ControlState> control;
 };

@@ -332,14 +332,22 @@ LRESULT dispatch(const std::shared_ptr<NativeWindow>& window, HWND hwnd, UINT id
         if (builtin || !g_params_being_made)
             return call_system_procedure(*window, id, wparam, lparam);
         Message message{WM_CREATE, 0, reinterpret_cast<std::intptr_t>(g_params_being_made), 0};
-        if (call_window_procedure(window, message) == -1)
-            return -1;
-        return 0;
+        if (call_window_procedure(window, message) != -1)
+            return 0;
+        // A refused window is taken down with its destroy messages, whichever of them the system
+        // sends itself.
+        window->destroy_sent = true;
+        Message destroy{WM_DESTROY, 0, 0, 0};
+        call_window_procedure(window, destroy);
+        return -1;
     }
     case WM_DESTROY: {
         // The system's control cleans up whatever the runtime's procedure does.
         Message message{id, 0, 0, 0};
-        call_window_procedure(window, message);
+        if (!window->destroy_sent) {
+            window->destroy_sent = true;
+            call_window_procedure(window, message);
+        }
         return call_system_procedure(*window, id, wparam, lparam);
     }
     case WM_CLOSE:
