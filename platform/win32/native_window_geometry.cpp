@@ -138,6 +138,9 @@ void set_window_pos(WindowHandle handle, WindowHandle insert_after, int x, int y
             flags |= SWP_NOZORDER;
         break;
     }
+    // A hidden window is never activated (Wine keeps its Z order when asked to).
+    if (!IsWindowVisible(window->hwnd))
+        flags |= SWP_NOACTIVATE;
     // The flags are the system's own values.
     SetWindowPos(window->hwnd, after, x, y, width, height, flags);
 }
