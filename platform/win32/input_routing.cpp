@@ -12,6 +12,7 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace platform {
@@ -62,6 +63,38 @@ LRESULT pass_character(WNDPROC procedure, HWND hwnd, UINT id, std::uintptr_t cod
     for (char16_t unit : units)
         result = call(procedure, hwnd, id, unit, lparam);
     return result;
+}
+
+// A multi-line edit field takes Tab as a character; every other standard control passes the
+// focus on with it, as in a dialog.
+bool wants_tab(const NativeWindow& window)
+{
+    return window.window_class->name == kEditClassName &&
+           (GetWindowLongW(window.hwnd, GWL_STYLE) & EditStyle::MultiLine);
+}
+
+LRESULT move_focus_by_tab(const NativeWindow& window, bool backwards)
+{
+    // Tab order is the order the windows were made in: bottom of the Z order first.
+    std::vector<WindowHandle> order = child_windows(parent_window(window.handle));
+    if (!backwards)
+        std::reverse(order.begin(), order.end());
+    auto here = std::find(order.begin(), order.end(), window.handle);
+    if (here == order.end())
+        return 0;
+    std::rotate(order.begin(), here, order.end());
+    for (auto next = order.begin() + 1; next != order.end(); ++next) {
+        if (!(window_style(*next) & WS_TABSTOP) || !is_visible(*next) || !is_enabled(*next))
+            continue;
+        set_focus(*next);
+        // A field entered with Tab has its whole text selected.
+        if (is_edit_control(*next))
+            edit_set_selection(*next, 0, -1);
+        else if (combo_has_edit(*next))
+            combo_set_edit_selection(*next, 0, -1);
+        break;
+    }
+    return 0;
 }
 
 }  // namespace
@@ -207,6 +240,10 @@ std::intptr_t default_input_handling(const NativeWindow& window, Message& messag
             send_message(top_level_ancestor(window.handle), WM_CLOSE);
         return 0;
     }
+    if (message.id == WM_KEYDOWN && message.wparam == VK_TAB && !wants_tab(window))
+        return move_focus_by_tab(window, message.key_state & KeyState::Shift);
+    if (message.id == WM_CHAR && message.wparam == '\t' && !wants_tab(window))
+        return 0;
     if (is_character_message(message.id))
         return pass_character(procedure, hwnd, message.id, message.wparam, lparam);
     if (message.id == WM_MOUSEWHEEL && !from_system) {

@@ -81,7 +81,8 @@ struct Target {
 Target mouse_target(WindowHandle handle, Point position)
 {
     HWND hwnd = native_window_handle(handle);
-    if (!hwnd)
+    // A disabled window takes no input.
+    if (!hwnd || !IsWindowEnabled(hwnd))
         return {};
     Target target{hwnd, POINT{position.x, position.y}};
     HWND part = ChildWindowFromPointEx(hwnd, target.position, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
@@ -127,7 +128,7 @@ HWND key_target(WindowHandle handle)
 void send_key(WindowHandle handle, bool press, int virtual_key, std::uint32_t key_state)
 {
     HWND target = key_target(handle);
-    if (!target)
+    if (!target || !IsWindowEnabled(target))
         return;
     bool alt = key_state & KeyState::Alt;
     bool system = alt || virtual_key == VK_F10 || virtual_key == VK_MENU;

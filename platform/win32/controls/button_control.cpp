@@ -42,6 +42,9 @@ std::intptr_t button_procedure(WindowHandle handle, Message& message)
         // platform's picture is not handed to the system's control, which would take it for one.
         return 0;
     }
+    // A disabled button is not clicked, by program or otherwise.
+    if (message.id == BM_CLICK && !is_enabled(handle))
+        return 0;
     return default_window_procedure(handle, message);
 }
 
