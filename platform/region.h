@@ -28,6 +28,8 @@ public:
 
 private:
     friend Region region_from_qt_rects(const void* qt_region);
+    // On Windows: `count` RECTs, disjoint and banded as the system keeps a region's rectangles.
+    friend Region region_from_native_rects(const void* rects, int count);
     std::vector<Rect> m_rects;
 };
 

@@ -1,4 +1,4 @@
-// The dialog service on Qt, and the scripted one.
+// The dialog service on Qt.
 //
 // Index: conversions and filters / where a file dialog opens / activation / the file dialog /
 // the font dialog / the services.
@@ -372,31 +372,6 @@ DialogService& dialog_service()
 void set_dialog_service(DialogService* service)
 {
     g_installed = service;
-}
-
-void ScriptedDialogService::show_message_box(const MessageBoxRequest& request)
-{
-    m_message_boxes.push_back(request);
-}
-
-FileDialogAnswer ScriptedDialogService::ask_file(const FileDialogRequest& request)
-{
-    m_file_requests.push_back(request);
-    if (m_file_answers.empty())
-        return {};
-    FileDialogAnswer answer = std::move(m_file_answers.front());
-    m_file_answers.pop_front();
-    return answer;
-}
-
-FontDialogAnswer ScriptedDialogService::ask_font(const FontDialogRequest& request)
-{
-    m_font_requests.push_back(request);
-    if (m_font_answers.empty())
-        return {};
-    FontDialogAnswer answer = m_font_answers.front();
-    m_font_answers.pop_front();
-    return answer;
 }
 
 }  // namespace platform

@@ -1,5 +1,6 @@
 #include "platform/graphics.h"
 
+#include "platform/pixel_scaling.h"
 #include "platform/qt/device_context_qt.h"
 
 #include <QImage>
@@ -119,101 +120,6 @@ const std::uint8_t* source_row(const std::uint8_t* rows, int y, int height, std:
 
 GraphicsCounters g_counters;
 
-// One axis of an area-averaging reduction from `from` pixels to `to` pixels (to <= from). Measured
-// in units of 1/to of a source pixel, source pixel i covers [i*to, (i+1)*to) and result pixel j
-// covers [j*from, (j+1)*from): the weights are whole numbers and each result pixel's sum to `from`.
-// A source pixel straddles at most one boundary, so it feeds at most two result pixels.
-struct AxisSpan {
-    int first = 0;             // the result pixel the source pixel starts in
-    std::uint32_t weight = 0;  // its share there; the rest, if any, goes to first + 1
-};
-
-std::vector<AxisSpan> axis_spans(int from, int to)
-{
-    std::vector<AxisSpan> spans(static_cast<std::size_t>(from));
-    for (int i = 0; i < from; ++i) {
-        std::uint64_t start = static_cast<std::uint64_t>(i) * static_cast<std::uint64_t>(to);
-        auto first = static_cast<int>(start / static_cast<std::uint64_t>(from));
-        std::uint64_t boundary = static_cast<std::uint64_t>(first + 1) * static_cast<std::uint64_t>(from);
-        std::uint64_t end = start + static_cast<std::uint64_t>(to);
-        spans[static_cast<std::size_t>(i)] = {first, static_cast<std::uint32_t>(std::min(end, boundary) - start)};
-    }
-    return spans;
-}
-
-// Reduces rows handed in one at a time, top row first, into a bitmap of `width` x `height`; each
-// source row is read once and forgotten, so memory follows the result's size.
-class AreaReducer {
-public:
-    AreaReducer(int source_width, int source_height, int width, int height)
-        : m_source_width(source_width)
-        , m_width(width)
-        , m_columns(axis_spans(source_width, width))
-        , m_rows(axis_spans(source_height, height))
-        , m_total(static_cast<std::uint64_t>(source_width) * static_cast<std::uint64_t>(source_height))
-        , m_row(static_cast<std::size_t>(width) * 3)
-        , m_current(static_cast<std::size_t>(width) * 3)
-        , m_next(static_cast<std::size_t>(width) * 3)
-    {
-    }
-
-    void add_row(int y, const QRgb* pixels, QImage& out)
-    {
-        std::fill(m_row.begin(), m_row.end(), 0);
-        const std::uint32_t step = static_cast<std::uint32_t>(m_width);
-        for (int x = 0; x < m_source_width; ++x) {
-            const AxisSpan& span = m_columns[static_cast<std::size_t>(x)];
-            QRgb p = pixels[x];
-            std::uint64_t* to = &m_row[static_cast<std::size_t>(span.first) * 3];
-            to[0] += static_cast<std::uint64_t>(qRed(p)) * span.weight;
-            to[1] += static_cast<std::uint64_t>(qGreen(p)) * span.weight;
-            to[2] += static_cast<std::uint64_t>(qBlue(p)) * span.weight;
-            if (span.weight < step) {
-                std::uint32_t rest = step - span.weight;
-                to[3] += static_cast<std::uint64_t>(qRed(p)) * rest;
-                to[4] += static_cast<std::uint64_t>(qGreen(p)) * rest;
-                to[5] += static_cast<std::uint64_t>(qBlue(p)) * rest;
-            }
-        }
-        const AxisSpan& span = m_rows[static_cast<std::size_t>(y)];
-        const std::uint64_t row_step = static_cast<std::uint64_t>(out.height());
-        for (std::size_t i = 0; i < m_row.size(); ++i)
-            m_current[i] += m_row[i] * span.weight;
-        if (span.weight < row_step) {
-            // This row finishes the current result row and starts the next.
-            for (std::size_t i = 0; i < m_row.size(); ++i)
-                m_next[i] += m_row[i] * (row_step - span.weight);
-            finish_row(span.first, out);
-        } else if (y + 1 == static_cast<int>(m_rows.size()) ||
-                   m_rows[static_cast<std::size_t>(y) + 1].first != span.first) {
-            finish_row(span.first, out);
-        }
-    }
-
-private:
-    void finish_row(int y, QImage& out)
-    {
-        auto line = reinterpret_cast<QRgb*>(out.scanLine(y));
-        std::uint64_t half = m_total / 2;
-        for (int x = 0; x < m_width; ++x) {
-            const std::uint64_t* c = &m_current[static_cast<std::size_t>(x) * 3];
-            line[x] = qRgb(static_cast<int>((c[0] + half) / m_total), static_cast<int>((c[1] + half) / m_total),
-                           static_cast<int>((c[2] + half) / m_total));
-        }
-        m_current.swap(m_next);
-        std::fill(m_next.begin(), m_next.end(), 0);
-    }
-
-    int m_source_width;
-    int m_width;
-    std::vector<AxisSpan> m_columns;
-    std::vector<AxisSpan> m_rows;
-    std::uint64_t m_total;
-    std::vector<std::uint64_t> m_row;
-    std::vector<std::uint64_t> m_current;
-    std::vector<std::uint64_t> m_next;
-};
-
 // Rows in, a bitmap of the target size out. `read_row(y, out)` writes source row y as QRgb.
 template <typename RowFunction>
 std::unique_ptr<Bitmap> reduce_rows(int width, int height, TargetSize target, RowFunction read_row)
@@ -228,17 +134,10 @@ std::unique_ptr<Bitmap> reduce_rows(int width, int height, TargetSize target, Ro
     if (!bitmap)
         return nullptr;
     QImage& image = bitmap->impl().image;
-    std::vector<QRgb> row(static_cast<std::size_t>(width));
-    if (reduced_width == width && reduced_height == height) {
-        for (int y = 0; y < height; ++y)
-            read_row(y, reinterpret_cast<QRgb*>(image.scanLine(y)));
-    } else {
-        AreaReducer reducer(width, height, reduced_width, reduced_height);
-        for (int y = 0; y < height; ++y) {
-            read_row(y, row.data());
-            reducer.add_row(y, row.data(), image);
-        }
-    }
+    static_assert(sizeof(QRgb) == sizeof(std::uint32_t));
+    platform::reduce_rows(width, height, reduced_width, reduced_height, reinterpret_cast<std::uint32_t*>(image.bits()),
+                          static_cast<std::size_t>(image.bytesPerLine()) / sizeof(QRgb),
+                          [&read_row](int y, std::uint32_t* row) { read_row(y, reinterpret_cast<QRgb*>(row)); });
     if (reduced_width != target_width || reduced_height != target_height) {
         image = image.scaled(target_width, target_height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
                     .convertToFormat(QImage::Format_RGB32);
