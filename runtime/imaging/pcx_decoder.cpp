@@ -167,6 +167,8 @@ DecodeResult<DecodedPicture> decode_pcx8_shown(std::span<const std::uint8_t> byt
         bool complete = runs.read_line(line.data(), header.bytes_per_line, header.bytes_per_line);
         convert();
         rows->add_rows(row.data());
+        if (rows->has_all_rows())
+            return rows->take_picture(PictureKind::Pcx8);
         // Data that ends early leaves the remaining rows at index 0.
         if (!complete) {
             ++y;
@@ -207,6 +209,8 @@ DecodeResult<DecodedPicture> decode_pcx1_shown(std::span<const std::uint8_t> byt
         bool complete = runs.read_line(line.data(), line_bytes, line_bytes);
         convert();
         rows->add_rows(row.data());
+        if (rows->has_all_rows())
+            return rows->take_picture(PictureKind::Pcx1);
         if (!complete) {
             ++y;
             break;

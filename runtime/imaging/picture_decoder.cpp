@@ -71,9 +71,6 @@ DecodeResult<DecodedPicture> decode_picture(std::span<const std::uint8_t> bytes,
     switch (kind) {
     case PictureKind::Jpeg:
         ++g_pictures_decoded;
-        // A JPEG is reduced by the library's scaling, which a natural-size box has no use for.
-        if (shown.as == ShownAs::Cropped)
-            shown = ShownSize{};
         return decode_jpeg(bytes, shown);
     case PictureKind::Bmp:
         ++g_pictures_decoded;

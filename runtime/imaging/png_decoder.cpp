@@ -22,7 +22,9 @@ namespace {
 // colour, 16-bit input taken as linear and scaled down, an opaque alpha added, sRGB output gamma),
 // so each row holds exactly what the simplified reader would have written.
 
-// Called with each row, top row first, as blue, green, red, alpha.
+// Called with each row, top row first, as blue, green, red, alpha. Every row is read even when a
+// crop needs only the first ones, so that a picture damaged further down fails as a whole reading
+// of it would.
 using PngRowSink = void (*)(void* context, const std::uint8_t* bgra);
 
 // Everything the library touches lives in this one trivially destructible record, so that a
@@ -36,8 +38,16 @@ struct PngRowJob {
     png_uint_32 width;
     png_uint_32 height;
     bool interlaced;
-    std::uint8_t* row;  // std::malloc; width x 4 bytes
+    int passes;
+    std::uint8_t* row;   // std::malloc; width x 4 bytes
+    std::uint8_t* band;  // std::malloc; rows of an interlaced picture being put together
 };
+
+// Interlaced rows arrive in seven passes over the whole picture, so no row is complete before the
+// last pass. Such a picture is read several times, keeping one band of rows each time: this much
+// memory per band keeps the number of readings of a huge picture small while staying well below
+// what showing a picture may cost.
+constexpr std::size_t kInterlacedBandBytes = std::size_t{64} * 1024 * 1024;
 
 [[noreturn]] void on_png_error(png_structp png, png_const_charp)
 {
@@ -89,6 +99,7 @@ bool begin_rows(PngRowJob& job)
         png_set_add_alpha(job.png, 255, PNG_FILLER_AFTER);
     png_set_alpha_mode_fixed(job.png, PNG_ALPHA_PNG, PNG_DEFAULT_sRGB);
     png_set_bgr(job.png);
+    job.passes = png_set_interlace_handling(job.png);
     png_read_update_info(job.png, job.info);
     return png_get_rowbytes(job.png, job.info) == static_cast<std::size_t>(job.width) * 4;
 }
@@ -103,6 +114,34 @@ bool read_rows(PngRowJob& job, PngRowSink sink, void* context)
         sink(context, job.row);
     }
     return true;
+}
+
+// Reads an interlaced picture until rows first..last - 1 are complete in job.band; the rows of the
+// earlier passes outside the band go through job.row and are dropped. False on any error.
+bool read_band(PngRowJob& job, png_uint_32 first, png_uint_32 last, std::size_t row_bytes)
+{
+    if (setjmp(png_jmpbuf(job.png)))
+        return false;
+    for (int pass = 0; pass < job.passes; ++pass) {
+        for (png_uint_32 y = 0; y < job.height; ++y) {
+            // The last pass is needed no further than the band's end.
+            if (pass + 1 == job.passes && y >= last)
+                return true;
+            std::uint8_t* row = y >= first && y < last ? job.band + (y - first) * row_bytes : job.row;
+            png_read_row(job.png, row, nullptr);
+        }
+    }
+    return true;
+}
+
+// Starts the job over from the first byte, for another reading of the same picture.
+bool restart_rows(PngRowJob& job)
+{
+    png_destroy_read_struct(job.png ? &job.png : nullptr, job.info ? &job.info : nullptr, nullptr);
+    job.png = nullptr;
+    job.info = nullptr;
+    job.input_position = 0;
+    return begin_rows(job);
 }
 
 struct ShownPngRows {
@@ -130,10 +169,26 @@ void add_png_row(void* context, const std::uint8_t* bgra)
     shown->rows->add_rows(shown->bgr);
 }
 
+// An interlaced picture band by band, each band from a reading of its own. False on any error.
+bool read_bands(PngRowJob& job, std::size_t row_bytes, ShownPngRows& sink)
+{
+    const auto band_rows = static_cast<png_uint_32>(
+        std::clamp<std::size_t>(kInterlacedBandBytes / row_bytes, 1, static_cast<std::size_t>(job.height)));
+    job.band = static_cast<std::uint8_t*>(std::malloc(row_bytes * band_rows));
+    if (!job.band)
+        return false;
+    for (png_uint_32 first = 0; first < job.height; first += band_rows) {
+        png_uint_32 last = first + std::min(band_rows, job.height - first);
+        if ((first > 0 && !restart_rows(job)) || !read_band(job, first, last, row_bytes))
+            return false;
+        for (png_uint_32 y = first; y < last; ++y)
+            add_png_row(&sink, job.band + (y - first) * row_bytes);
+    }
+    return true;
+}
+
 // The picture kept as shown, or none when it is to be read whole (shown whole or no smaller than
-// it is, or interlaced: interlaced rows arrive in passes, so the whole picture would be held anyway).
-// FIXME: an interlaced picture is read whole, within the size cap; reading it in bands would bound
-// it by what is shown too.
+// it is).
 std::optional<DecodeResult<DecodedPicture>> decode_png_shown(std::span<const std::uint8_t> bytes, ShownSize shown)
 {
     if (shown.as == ShownAs::Whole)
@@ -148,7 +203,7 @@ std::optional<DecodeResult<DecodedPicture>> decode_png_shown(std::span<const std
         result = DecodeError::CorruptData;
     } else if (auto kept = kept_size(shown, static_cast<int>(std::min<png_uint_32>(job->width, 0x7FFFFFFF)),
                                      static_cast<int>(std::min<png_uint_32>(job->height, 0x7FFFFFFF)));
-               kept && !job->interlaced) {
+               kept) {
         // The cap holds as for a whole decode.
         auto row_bytes = checked_multiply(job->width, 4);
         std::optional<ShownRows> rows;
@@ -166,7 +221,8 @@ std::optional<DecodeResult<DecodedPicture>> decode_png_shown(std::span<const std
                               {static_cast<int>((shown.background >> 16) & 0xFF),
                                static_cast<int>((shown.background >> 8) & 0xFF),
                                static_cast<int>(shown.background & 0xFF)}};
-            if (read_rows(*job, add_png_row, &sink))
+            bool read = job->interlaced ? read_bands(*job, *row_bytes, sink) : read_rows(*job, add_png_row, &sink);
+            if (read)
                 result = rows->take_picture(PictureKind::Png, shown.background);
             else
                 result = DecodeError::CorruptData;
@@ -174,6 +230,7 @@ std::optional<DecodeResult<DecodedPicture>> decode_png_shown(std::span<const std
     }
     png_destroy_read_struct(job->png ? &job->png : nullptr, job->info ? &job->info : nullptr, nullptr);
     std::free(job->row);
+    std::free(job->band);
     std::free(job);
     return result;
 }

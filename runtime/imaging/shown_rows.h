@@ -37,6 +37,14 @@ public:
     // The next `count` stored rows, all equal to `bgr` (width x 3 bytes blue, green, red). Rows
     // beyond the picture's height are ignored.
     void add_rows(const std::uint8_t* bgr, int count = 1);
+    // Whether every row that counts has gone in (a crop of rows stored top row first needs no more
+    // once its last row is in), so that a decoder may stop reading.
+    bool has_all_rows() const
+    {
+        if (m_kept.as == ShownAs::Cropped && m_order == platform::RowOrder::TopDown)
+            return m_added >= m_kept.height;
+        return m_added >= m_height;
+    }
     // The result: blue, green, red rows of kept width x 3 bytes, bottom row first. Rows that were
     // never handed in are black.
     PixelBlock take_pixels() { return std::move(m_pixels); }

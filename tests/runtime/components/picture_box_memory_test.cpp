@@ -85,6 +85,7 @@ long child_peak_kilobytes(const std::string& path, int mode)
     variables.push_back(std::string(kPictureVariable) + "=" + path);
     variables.push_back(std::string(kModeVariable) + "=" + std::to_string(mode));
     std::vector<char*> envp;
+    envp.reserve(variables.size() + 1);
     for (std::string& variable : variables)
         envp.push_back(variable.data());
     envp.push_back(nullptr);

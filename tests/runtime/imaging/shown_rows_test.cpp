@@ -21,6 +21,14 @@ using runtime::imaging::ShownSize;
 
 constexpr platform::Colour kBackground = 0x00336699;
 
+// ImageMagick's convert with `arguments` (ending in a space or a format prefix), writing `path`.
+bool make_picture(const std::string& arguments, const std::string& path)
+{
+    std::string command = arguments;
+    command.append("'").append(path).append("'");
+    return convert(command);
+}
+
 // Every pixel of `kept` against the top-left part of `whole`.
 void expect_same_pixels(const platform::Bitmap& kept, const platform::Bitmap& whole)
 {
@@ -50,6 +58,7 @@ TEST(ShownRows, KeptPicturesDrawExactlyAsTheWholePictureShrunkAtPaintTime)
         photo + "PNG24:%.png",
         photo + "-alpha set -channel A -fx 'i/w' +channel PNG32:%.png",  // graded transparency
         photo + "-depth 16 PNG48:%.png",
+        photo + "-alpha set -channel A -fx 'j/h' +channel -interlace PNG PNG32:%.png",
         photo + "-colorspace gray -depth 8 PNG8:%.png",
         photo + "-fuzz 30% -transparent black PNG8:%.png",
         photo + "%.gif",
@@ -71,9 +80,11 @@ TEST(ShownRows, KeptPicturesDrawExactlyAsTheWholePictureShrunkAtPaintTime)
         SCOPED_TRACE(make);
         std::string command = make;
         std::size_t at = command.rfind('%');
-        std::string path = dir.file("p" + std::to_string(index++)) + command.substr(at + 1);
+        std::string name = std::to_string(index++);
+        name += command.substr(at + 1);
+        std::string path = dir.file(name);
         command.resize(at);
-        ASSERT_TRUE(convert(command + "'" + path + "'"));
+        ASSERT_TRUE(make_picture(command, path));
         Bytes bytes = read_file(path);
         // A 1-bit PCX is recognised by the version byte of the writers that made them (3).
         if (path.ends_with(".pcx") && bytes[3] == 1)
@@ -110,6 +121,45 @@ TEST(ShownRows, KeptPicturesDrawExactlyAsTheWholePictureShrunkAtPaintTime)
     }
 }
 
+TEST(ShownRows, ANaturalSizeBoxKeepsOnlyTheTopLeftOfAJpeg)
+{
+    TempDir dir;
+    std::string path = dir.file("photo.jpg");
+    ASSERT_TRUE(make_picture("rose: -resize 97x61! -quality 90 ", path));
+    Bytes bytes = read_file(path);
+    auto whole = runtime::imaging::decode_picture(bytes);
+    auto kept = runtime::imaging::decode_picture(bytes, ShownSize{30, 20, ShownAs::Cropped});
+    ASSERT_TRUE(whole && kept);
+    EXPECT_EQ(kept->kept, ShownAs::Cropped);
+    EXPECT_EQ(kept->width, 30);
+    EXPECT_EQ(kept->height, 20);
+    EXPECT_EQ(kept->full_width(), 97);
+    auto expected = runtime::imaging::picture_bitmap(*whole, kBackground);
+    auto actual = runtime::imaging::picture_bitmap(*kept, kBackground);
+    ASSERT_TRUE(expected && actual);
+    expect_same_pixels(*actual, *expected);
+}
+
+TEST(ShownRows, AnInterlacedPngReadInBandsIsTheWholePicture)
+{
+    // Rows of 64,000 bytes: the 1200 rows take two bands, each from a reading of its own; only the
+    // width is reduced, so every row must land in its place.
+    TempDir dir;
+    std::string path = dir.file("wide.png");
+    ASSERT_TRUE(make_picture("-size 16000x1200 gradient:navy-orange \\( -size 16000x1200 pattern:gray50 \\) "
+                             "-compose multiply -composite -interlace PNG ",
+                             std::string("PNG24:").append(path)));
+    Bytes bytes = read_file(path);
+    auto whole = runtime::imaging::decode_picture(bytes);
+    auto kept = runtime::imaging::decode_picture(bytes, ShownSize{1600, 1200, ShownAs::Stretched});
+    ASSERT_TRUE(whole && kept);
+    ASSERT_EQ(kept->kept, ShownAs::Stretched);
+    auto expected = runtime::imaging::picture_bitmap(*whole, kBackground, {1600, 1200});
+    auto actual = runtime::imaging::picture_bitmap(*kept, kBackground);
+    ASSERT_TRUE(expected && actual);
+    expect_same_pixels(*actual, *expected);
+}
+
 TEST(ShownRows, PicturesNoLargerThanShownAreKeptWhole)
 {
     using runtime::imaging::kept_size;
@@ -137,7 +187,7 @@ TEST(ShownRows, CutOffDataLeavesTheSameRowsAsAWholeDecode)
          {std::string("rose: -resize 97x61! -type palette"), std::string("rose: -colors 2 -type palette -depth 1")}) {
         SCOPED_TRACE(make);
         std::string path = dir.file("cut.pcx");
-        ASSERT_TRUE(convert(make + " '" + path + "'"));
+        ASSERT_TRUE(make_picture(make + " ", path));
         Bytes bytes = read_file(path);
         bytes.resize(128 + (bytes.size() - 128) / 3);
         if (bytes[3] == 1)
