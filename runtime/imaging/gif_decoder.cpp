@@ -428,6 +428,9 @@ namespace {
 
 // The shown part of the logical screen, row by row, without a block of the screen's size: rows the
 // frame does not reach are index 0 throughout.
+// FIXME: the frame itself is still decoded into a block of its declared size (zero-filled, so pages
+// the data never reaches cost nothing); a non-interlaced frame could hand its rows on as the LZW
+// data completes them.
 DecodeResult<DecodedPicture> shown_screen(const GifFrame& frame, int screen_width, int screen_height, int copy_width,
                                           int copy_height, KeptSize kept)
 {
