@@ -6,9 +6,13 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 namespace platform {
+
+// Pixel rows are read and written a word at a time, in the byte order of a little-endian QRgb.
+static_assert(std::endian::native == std::endian::little);
 
 struct Bitmap::Impl {
     QImage image;  // Format_RGB32
@@ -66,10 +70,22 @@ void Bitmap::write_bmp_rows(std::uint8_t* out, std::size_t row_bytes) const
     const int width = image.width();
     const int height = image.height();
     const std::size_t pixel_bytes = static_cast<std::size_t>(width) * 3;
+    const std::uint8_t* bits = image.constBits();
+    const auto line_bytes = static_cast<std::size_t>(image.bytesPerLine());
     for (int y = 0; y < height; ++y) {
-        auto line = reinterpret_cast<const QRgb*>(image.constScanLine(height - 1 - y));
+        auto line = reinterpret_cast<const QRgb*>(bits + static_cast<std::size_t>(height - 1 - y) * line_bytes);
         std::uint8_t* target = out + static_cast<std::size_t>(y) * row_bytes;
-        for (int x = 0; x < width; ++x, target += 3) {
+        // Four pixels make three whole little-endian words: blue, green, red of each in turn.
+        int x = 0;
+        for (; x + 4 <= width; x += 4, target += 12) {
+            std::uint32_t p0 = line[x] & 0xFFFFFF;
+            std::uint32_t p1 = line[x + 1] & 0xFFFFFF;
+            std::uint32_t p2 = line[x + 2] & 0xFFFFFF;
+            std::uint32_t p3 = line[x + 3] & 0xFFFFFF;
+            const std::uint32_t words[3] = {p0 | p1 << 24, p1 >> 8 | p2 << 16, p2 >> 16 | p3 << 8};
+            std::memcpy(target, words, sizeof words);
+        }
+        for (; x < width; ++x, target += 3) {
             QRgb p = line[x];
             target[0] = static_cast<std::uint8_t>(p);
             target[1] = static_cast<std::uint8_t>(p >> 8);
@@ -290,8 +306,10 @@ std::unique_ptr<Bitmap> bitmap_from_bgr24(const std::uint8_t* rows, int width, i
                                           RowOrder order, TargetSize target)
 {
     return convert_rows(rows, width, height, stride, order, target, [](const std::uint8_t* in, int x) {
-        const std::uint8_t* p = in + static_cast<std::size_t>(x) * 3;
-        return qRgb(p[2], p[1], p[0]);
+        // Blue, green, red in memory are the low three bytes of a little-endian QRgb.
+        std::uint32_t pixel = 0;
+        std::memcpy(&pixel, in + static_cast<std::size_t>(x) * 3, 3);
+        return static_cast<QRgb>(pixel | 0xFF000000u);
     });
 }
 
