@@ -6,11 +6,22 @@
 #include <cstddef>
 #include <cstdint>
 
+// The same bytes kept only as a small box shows them: averaged, fitted and cropped row by row.
+constexpr runtime::imaging::ShownSize kShown[] = {
+    {7, 5, runtime::imaging::ShownAs::Stretched},
+    {9, 9, runtime::imaging::ShownAs::Fitted},
+    {6, 4, runtime::imaging::ShownAs::Cropped},
+};
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     std::span<const std::uint8_t> bytes(data, size);
     auto picture = runtime::imaging::decode_gif(bytes);
     (void)picture;
+    for (const runtime::imaging::ShownSize& shown : kShown) {
+        auto kept = runtime::imaging::decode_gif(bytes, shown);
+        (void)kept;
+    }
     auto stream = runtime::imaging::GifStream::open(bytes);
     if (!stream)
         return 0;

@@ -12,6 +12,13 @@
 
 namespace platform {
 
+// Paints now whatever any window is waiting to have painted; every capture does this first, so that
+// what it shows and what the display shows agree.
+void update_all_windows();
+// Client-area paints (WM_PAINT) delivered so far, for tests that guard against painting more often
+// than a change needs (a count only; never reset).
+long client_paints();
+
 // The primary screen's rectangle in screen coordinates.
 Rect primary_screen_rect();
 

@@ -49,7 +49,11 @@ for target in "${targets[@]}"; do
   corpus="$work/corpus-$target"
   mkdir -p "$corpus"
   case "$target" in
-    jpeg_fuzz|png_fuzz|bmp_fuzz|gif_fuzz|pcx_fuzz|icon_fuzz) cp "$imaging_seeds"/* "$corpus/" 2>/dev/null || true ;;
+    jpeg_fuzz|png_fuzz|bmp_fuzz|gif_fuzz|pcx_fuzz|icon_fuzz)
+      cp "$imaging_seeds"/* "$corpus/" 2>/dev/null || true
+      seeds="$root/fuzz/seeds/${target%_fuzz}"
+      if [ -d "$seeds" ]; then cp -r "$seeds"/. "$corpus/"; fi
+      ;;
     *)
       seeds="$root/fuzz/seeds/${target%_fuzz}"
       [ -d "$seeds" ] && cp -r "$seeds"/. "$corpus/"

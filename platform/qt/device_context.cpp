@@ -278,13 +278,15 @@ int DeviceContext::draw_text(std::string_view gbk, const Rect& rect, std::uint32
     int flags = qt_text_flags(format);
     painter.save();
     painter.setFont(m_impl->text.font);
-    QRect bounds = painter.boundingRect(qt_rect(rect), flags, text);
+    QRect bounds;
     if (m_impl->text.background_mode == BackgroundMode::Opaque && !text.isEmpty()) {
+        bounds = painter.boundingRect(qt_rect(rect), flags, text);
         QRect cells = (format & TextFormat::NoClip) ? bounds : bounds.intersected(qt_rect(rect));
         painter.fillRect(cells, qt_colour(m_impl->text.background_colour));
     }
     painter.setPen(qt_colour(m_impl->text.text_colour));
-    painter.drawText(qt_rect(rect), flags, text);
+    // Laying the text out is most of the cost: the drawing reports the bounds of its own layout.
+    painter.drawText(qt_rect(rect), flags, text, &bounds);
     painter.restore();
     return text.isEmpty() ? 0 : bounds.height();
 }

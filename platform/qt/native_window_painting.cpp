@@ -5,10 +5,13 @@
 
 #include "platform/qt/device_context_qt.h"
 #include "platform/qt/region_qt.h"
+#include "platform/screen_capture.h"
 #include "platform/system_colours.h"
 
 #include <QPaintEvent>
 #include <QPainter>
+
+#include <vector>
 
 namespace platform {
 
@@ -34,11 +37,18 @@ void OuterWidget::paintEvent(QPaintEvent*)
     paint_frame(*window, painter, rect());
 }
 
+namespace {
+
+long g_client_paints = 0;
+
+}  // namespace
+
 void ClientWidget::paintEvent(QPaintEvent* event)
 {
     std::shared_ptr<NativeWindow> window = find_window(m_handle);
     if (!window || window->destroying)
         return;
+    ++g_client_paints;
     const QRegion& region = event->region();
     // Paints that Qt asks for by itself (exposure, a change beneath) always erase; our own
     // invalidations erase when asked to.
@@ -89,6 +99,24 @@ void update_window(WindowHandle handle)
     if (!window || !window->client || window->pending_invalid.isEmpty())
         return;
     window->client->repaint(window->pending_invalid);
+}
+
+void update_all_windows()
+{
+    std::vector<WindowHandle> waiting;
+    for (const auto& [handle, window] : windows()) {
+        if (window->client && !window->pending_invalid.isEmpty())
+            waiting.push_back(handle);
+    }
+    // The first update paints everything waiting in its top-level window; the others find their
+    // part done.
+    for (WindowHandle handle : waiting)
+        update_window(handle);
+}
+
+long client_paints()
+{
+    return g_client_paints;
 }
 
 void redraw_window(WindowHandle handle, std::optional<Rect> rect, std::uint32_t flags)

@@ -49,6 +49,7 @@ std::unique_ptr<Bitmap> capture_screen_rect(const Rect& rect)
 {
     if (rect.empty() || qint64{rect.width()} * rect.height() * 4 > kMaxCaptureBytes)
         return nullptr;
+    update_all_windows();
     QImage image(rect.width(), rect.height(), QImage::Format_RGB32);
     if (image.isNull())
         return nullptr;

@@ -30,6 +30,18 @@ bool restores_area(int disposal)
     return disposal == imaging::GifDisposal::RestoreBackground || disposal == imaging::GifDisposal::RestorePrevious;
 }
 
+platform::Rect intersection(const platform::Rect& a, const platform::Rect& b)
+{
+    return platform::Rect{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+                          std::min(a.bottom, b.bottom)};
+}
+
+platform::Rect union_of(const platform::Rect& a, const platform::Rect& b)
+{
+    return platform::Rect{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+                          std::max(a.bottom, b.bottom)};
+}
+
 platform::Colour colour_of_entry(const std::uint8_t* entry)
 {
     // Entries are blue, green, red, 0.
@@ -67,6 +79,7 @@ void GifAnimator::unload()
     m_canvas.clear();
     m_canvas.shrink_to_fit();
     m_saved_pixels.clear();
+    m_changed.reset();
     m_restore_pending = false;
     m_delay_milliseconds = kDefaultDelayMilliseconds;
     m_state = AnimationState::Idle;
@@ -231,6 +244,7 @@ void GifAnimator::restore_area_locked()
 {
     m_restore_pending = false;
     const Area& area = m_saved_area;
+    note_changed_locked(area);
     std::size_t row = static_cast<std::size_t>(area.width) * kCanvasPixelBytes;
     if (row == 0 || area.height == 0 || m_saved_pixels.size() < row * static_cast<std::size_t>(area.height))
         return;
@@ -245,6 +259,7 @@ void GifAnimator::restore_area_locked()
 void GifAnimator::draw_frame_locked(const imaging::GifFrame& frame)
 {
     Area area = clip_to_canvas(frame.left, frame.top, frame.width, frame.height);
+    note_changed_locked(area);
     const std::uint8_t* palette = frame.palette();
     std::size_t stride = static_cast<std::size_t>(m_width) * kCanvasPixelBytes;
     for (int y = 0; y < area.height; ++y) {
@@ -283,19 +298,58 @@ int GifAnimator::compose_next_frame()
 
 bool GifAnimator::present(platform::DeviceContext& context, const platform::Rect& target) const
 {
+    if (target.empty())
+        return true;
+    const bool halftone = context.stretch_mode() == platform::StretchMode::Halftone;
+    const bool shrinking = target.width() < m_width || target.height() < m_height;
     std::unique_ptr<platform::Bitmap> bitmap;
+    platform::Rect drawn = target;
     {
         std::lock_guard lock(m_mutex);
         if (m_canvas.empty())
             return false;
-        bitmap = platform::bitmap_from_bgrx32(m_canvas.data(), m_width, m_height,
-                                              static_cast<std::size_t>(m_width) * kCanvasPixelBytes,
-                                              platform::RowOrder::TopDown);
+        const std::size_t stride = static_cast<std::size_t>(m_width) * kCanvasPixelBytes;
+        if (halftone && shrinking) {
+            // Averaged straight down to the box's size in one pass; no bitmap of the canvas's size.
+            bitmap =
+                platform::bitmap_from_bgrx32(m_canvas.data(), m_width, m_height, stride, platform::RowOrder::TopDown,
+                                             platform::TargetSize{target.width(), target.height()});
+        } else if (target.width() == m_width && target.height() == m_height) {
+            // One to one: only the part that is painted is converted.
+            drawn = intersection(target, context.clip_box());
+            if (drawn.empty())
+                return true;
+            const std::uint8_t* first = m_canvas.data() + static_cast<std::size_t>(drawn.top - target.top) * stride +
+                                        static_cast<std::size_t>(drawn.left - target.left) * kCanvasPixelBytes;
+            bitmap =
+                platform::bitmap_from_bgrx32(first, drawn.width(), drawn.height(), stride, platform::RowOrder::TopDown);
+        } else {
+            bitmap =
+                platform::bitmap_from_bgrx32(m_canvas.data(), m_width, m_height, stride, platform::RowOrder::TopDown);
+        }
     }
     if (!bitmap)
         return false;
-    platform::draw_bitmap(context, *bitmap, target);
+    platform::draw_bitmap(context, *bitmap, drawn);
     return true;
+}
+
+std::optional<platform::Rect> GifAnimator::take_changed_area()
+{
+    std::lock_guard lock(m_mutex);
+    if (!m_changed)
+        return std::nullopt;
+    platform::Rect changed = *m_changed;
+    m_changed.reset();
+    return changed;
+}
+
+void GifAnimator::note_changed_locked(const Area& area)
+{
+    if (area.width <= 0 || area.height <= 0)
+        return;
+    platform::Rect rect{area.left, area.top, area.left + area.width, area.top + area.height};
+    m_changed = m_changed ? union_of(*m_changed, rect) : rect;
 }
 
 platform::Colour GifAnimator::canvas_pixel(int x, int y) const

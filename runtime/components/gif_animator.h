@@ -66,9 +66,12 @@ public:
     // Whether a worker thread exists (started and not yet joined).
     bool has_worker() const { return m_worker.joinable(); }
 
-    // Draws the canvas onto `target`, stretched with the context's stretch mode. False when there is
-    // no canvas. UI thread only.
+    // Draws the canvas onto `target`, stretched with the context's stretch mode. Only what is
+    // painted is converted: at one to one the part inside the clip box, shrunk with halftone the
+    // canvas averaged straight to the target's size. False when there is no canvas. UI thread only.
     bool present(platform::DeviceContext& context, const platform::Rect& target) const;
+    // The part of the canvas that frames changed since the last call (none: nothing changed).
+    std::optional<platform::Rect> take_changed_area();
     // The UI thread has taken the last present request.
     void frame_presented() { m_present_pending.store(false); }
 
@@ -99,6 +102,7 @@ private:
     void save_area_locked(const Area& area);
     void restore_area_locked();
     bool wait_for_stop(std::chrono::steady_clock::time_point until);
+    void note_changed_locked(const Area& area);
 
     std::optional<imaging::GifStream> m_stream;
     int m_width = 0;
@@ -116,6 +120,7 @@ private:
     bool m_restore_pending = false;
     Area m_saved_area;
     std::vector<std::uint8_t> m_saved_pixels;
+    std::optional<platform::Rect> m_changed;  // canvas area changed since the UI last asked
 
     std::atomic<bool> m_present_pending{false};
     std::thread m_worker;

@@ -127,28 +127,16 @@ platform::Rect picture_placement(DisplayMode mode, int client_width, int client_
     }
     if (picture_width <= 0 || picture_height <= 0)
         return {};
-    int x = 0;
-    int y = 0;
-    int box_width = client_width;
-    int box_height = client_height;
-    if (client_width >= picture_width) {
-        x = (client_width - picture_width) / 2;
-        box_width = picture_width;
-    }
-    if (client_height >= picture_height) {
-        y = (client_height - picture_height) / 2;
-        box_height = picture_height;
-    }
-    if (client_width >= picture_width && client_height >= picture_height)
-        return platform::Rect{x, y, x + picture_width, y + picture_height};
-    // Shrink to fit, keeping the proportions.
-    double scale =
-        std::min(static_cast<double>(box_width) / picture_width, static_cast<double>(box_height) / picture_height);
-    int width = static_cast<int>(picture_width * scale);
-    int height = static_cast<int>(picture_height * scale);
-    x += (box_width - width) / 2;
-    y += (box_height - height) / 2;
-    return platform::Rect{x, y, x + width, y + height};
+    // Centred on each axis where it fits, shrunk to keep its proportions where it does not; the
+    // decoders keep a fitted picture at this same size.
+    imaging::PictureSize size = imaging::fitted_size(client_width, client_height, picture_width, picture_height);
+    int box_width = client_width >= picture_width ? picture_width : client_width;
+    int box_height = client_height >= picture_height ? picture_height : client_height;
+    int x = client_width >= picture_width ? (client_width - picture_width) / 2 : 0;
+    int y = client_height >= picture_height ? (client_height - picture_height) / 2 : 0;
+    x += (box_width - size.width) / 2;
+    y += (box_height - size.height) / 2;
+    return platform::Rect{x, y, x + size.width, y + size.height};
 }
 
 // ==== Creation and messages =======================================================================
@@ -224,7 +212,7 @@ std::intptr_t PictureBox::handle_message_for(platform::WindowHandle handle, plat
     case kPresentFrameMessage:
         m_animator.frame_presented();
         if (animating())
-            platform::invalidate(handle, animation_placement(), platform::Erase::No);
+            invalidate_changed_frame_area();
         return 0;
     case platform::WM_DESTROY:
         // The worker must be gone before the window and the canvas are.
@@ -412,21 +400,47 @@ bool PictureBox::set_picture()
 
 imaging::ShownSize PictureBox::shown_size() const
 {
-    // Stretched and fitted pictures are never drawn larger than the client area on both axes at
-    // once, so a picture twice its size may be decoded reduced; at natural size all of it counts.
-    if (m_applied_mode != DisplayMode::Stretch && m_applied_mode != DisplayMode::Fit)
-        return {};
     platform::Rect client = platform::client_rect(handle());
-    return {std::max(client.width(), 1), std::max(client.height(), 1)};
+    imaging::ShownSize shown{std::max(client.width(), 1), std::max(client.height(), 1)};
+    shown.background = m_background;
+    bool halftone = stretch_mode_for_display() == platform::StretchMode::Halftone;
+    switch (m_applied_mode) {
+    case DisplayMode::Stretch:
+        // Averaged down as it is read, exactly as drawing would average it; without halftone
+        // stretching only a JPEG is reduced, by the library's scaling, when it is twice the size.
+        shown.as = halftone ? imaging::ShownAs::Stretched : imaging::ShownAs::Whole;
+        return shown;
+    case DisplayMode::Fit:
+        shown.as = halftone ? imaging::ShownAs::Fitted : imaging::ShownAs::Whole;
+        return shown;
+    case DisplayMode::Natural:
+        // Only the part within the client area is ever seen.
+        shown.as = imaging::ShownAs::Cropped;
+        return shown;
+    case DisplayMode::SizeToPicture:
+        break;
+    }
+    return {};
 }
 
 void PictureBox::decode_picture(imaging::ShownSize shown)
 {
     m_shown.reset();
     m_decoded.reset();
+    m_decoded_for = shown;
     auto picture = imaging::decode_picture(picture_bytes(), shown);
     if (picture)
         m_decoded = std::move(*picture);
+}
+
+bool PictureBox::decoded_as_shown() const
+{
+    if (!m_decoded || m_decoded->kept == imaging::ShownAs::Whole)
+        return true;
+    imaging::ShownSize wanted = shown_size();
+    bool blended = m_decoded->kind == imaging::PictureKind::Png;
+    return wanted.as == m_decoded_for.as && wanted.width == m_decoded_for.width &&
+           wanted.height == m_decoded_for.height && (!blended || wanted.background == m_decoded_for.background);
 }
 
 void PictureBox::apply_display_mode(DisplayMode mode)
@@ -501,6 +515,21 @@ platform::Rect PictureBox::animation_placement() const
     return picture_placement(m_applied_mode, client.width(), client.height(), m_animator.width(), m_animator.height());
 }
 
+void PictureBox::invalidate_changed_frame_area()
+{
+    platform::Rect place = animation_placement();
+    auto changed = m_animator.take_changed_area();
+    if (!changed)
+        return;
+    // Drawn one to one, only what the frames changed is painted again; scaled, every box pixel
+    // may take from the changed area, so the whole placement is.
+    if (place.width() == m_animator.width() && place.height() == m_animator.height()) {
+        place = platform::Rect{place.left + changed->left, place.top + changed->top, place.left + changed->right,
+                               place.top + changed->bottom};
+    }
+    platform::invalidate(handle(), place, platform::Erase::No);
+}
+
 void PictureBox::start_animation()
 {
     if (!platform::is_window(handle()) || !m_animator.loaded())
@@ -527,12 +556,23 @@ void PictureBox::paint(const platform::PaintRequest& request)
         if (animated) {
             paint_animation(context);
         } else {
-            platform::Rect place = picture_placement(m_applied_mode, client.width(), client.height(),
-                                                     m_decoded->full_width(), m_decoded->full_height());
-            paint_still(context, place);
+            // A picture kept only as shown is read again when the box shows it otherwise.
+            if (!decoded_as_shown())
+                decode_picture(shown_size());
+            if (m_decoded)
+                paint_still(context, still_placement(client));
         }
     }
     context.restore();
+}
+
+platform::Rect PictureBox::still_placement(const platform::Rect& client) const
+{
+    // A cropped picture is the visible top-left part of its natural-size placement.
+    if (m_decoded->kept == imaging::ShownAs::Cropped)
+        return platform::Rect{0, 0, m_decoded->width, m_decoded->height};
+    return picture_placement(m_applied_mode, client.width(), client.height(), m_decoded->full_width(),
+                             m_decoded->full_height());
 }
 
 void PictureBox::paint_still(platform::DeviceContext& context, const platform::Rect& place)
@@ -549,8 +589,9 @@ void PictureBox::paint_still(platform::DeviceContext& context, const platform::R
                 m_shown_background == m_background;
     if (!fits) {
         // A picture decoded reduced for a smaller box is decoded again for the larger one.
-        if (m_decoded->width < std::min(place.width(), m_decoded->full_width()) ||
-            m_decoded->height < std::min(place.height(), m_decoded->full_height())) {
+        if (m_decoded->kept == imaging::ShownAs::Whole &&
+            (m_decoded->width < std::min(place.width(), m_decoded->full_width()) ||
+             m_decoded->height < std::min(place.height(), m_decoded->full_height()))) {
             decode_picture(imaging::ShownSize{place.width(), place.height()});
             if (!m_decoded)
                 return;

@@ -77,6 +77,8 @@ private:
     void paint_still(platform::DeviceContext& context, const platform::Rect& place);
     void decode_picture(imaging::ShownSize shown);
     imaging::ShownSize shown_size() const;
+    bool decoded_as_shown() const;
+    platform::Rect still_placement(const platform::Rect& client) const;
     void paint_animation(platform::DeviceContext& context);
 
     bool set_picture();
@@ -87,11 +89,13 @@ private:
     void apply_border();
     void resolve_background();
     void start_animation();
+    void invalidate_changed_frame_area();
     platform::Rect animation_placement() const;
 
     form::PictureBoxBlock m_properties;  // the picture bytes live in m_picture instead
     ByteBuffer m_picture;
     std::optional<imaging::DecodedPicture> m_decoded;
+    imaging::ShownSize m_decoded_for;  // how the box showed the picture when it was decoded
     // The still picture as it is drawn: converted and scaled once, for the size and background it
     // was made for; made again only when either changes.
     std::unique_ptr<platform::Bitmap> m_shown;

@@ -12,7 +12,9 @@
 #include "runtime/components/property_values.h"
 #include "runtime/components/text_drawing.h"
 
+#include <algorithm>
 #include <array>
+#include <vector>
 
 namespace runtime::components {
 
@@ -240,6 +242,28 @@ platform::Rect to_client(platform::WindowHandle window, const platform::Rect& sc
 
 }  // namespace
 
+namespace {
+
+// Refreshes held back by open batches: the windows they invalidated, the top-level window first.
+int g_batch_depth = 0;
+std::vector<platform::WindowHandle> g_waiting;
+
+void hold_back(platform::WindowHandle window)
+{
+    if (std::find(g_waiting.begin(), g_waiting.end(), window) == g_waiting.end())
+        g_waiting.push_back(window);
+}
+
+// One update of the top-level window paints everything invalidated in it, back to front; the rest
+// only catch what that pass could not reach (a window outside its client area).
+void paint_now(const std::vector<platform::WindowHandle>& windows)
+{
+    for (platform::WindowHandle window : windows)
+        platform::update_window(window);
+}
+
+}  // namespace
+
 void refresh_beneath(platform::WindowHandle label)
 {
     using namespace platform;
@@ -252,9 +276,10 @@ void refresh_beneath(platform::WindowHandle label)
     Rect client = client_rect(label);
     Point origin = client_to_screen(label, Point{0, 0});
     Rect covered{origin.x, origin.y, origin.x + client.width(), origin.y + client.height()};
+    std::vector<WindowHandle> invalidated;
     if (top != label) {
         invalidate(top, to_client(top, covered), Erase::Yes);
-        update_window(top);
+        invalidated.push_back(top);
     }
 
     std::vector<WindowHandle> windows;
@@ -265,11 +290,36 @@ void refresh_beneath(platform::WindowHandle label)
         Rect shared = intersection(window_rect(*window), covered);
         if (shared.empty())
             continue;
-        redraw_window(*window, to_client(*window, shared),
-                      RedrawFlag::Invalidate | RedrawFlag::Erase | RedrawFlag::UpdateNow | RedrawFlag::EraseNow |
-                          RedrawFlag::NoChildren);
+        invalidate(*window, to_client(*window, shared), Erase::Yes);
+        invalidated.push_back(*window);
     }
     invalidate(label, std::nullopt, Erase::No);
+    invalidated.push_back(label);
+
+    if (g_batch_depth > 0) {
+        for (WindowHandle window : invalidated)
+            hold_back(window);
+        return;
+    }
+    paint_now(invalidated);
+}
+
+RefreshBatch::RefreshBatch()
+{
+    ++g_batch_depth;
+}
+
+RefreshBatch::~RefreshBatch()
+{
+    if (--g_batch_depth == 0)
+        complete_pending_refreshes();
+}
+
+void complete_pending_refreshes()
+{
+    std::vector<platform::WindowHandle> waiting;
+    waiting.swap(g_waiting);
+    paint_now(waiting);
 }
 
 }  // namespace runtime::components

@@ -42,10 +42,26 @@ private:
     form::TransparentLabelBlock m_block;
 };
 
-// Repaints, at once, every visible window of the label's top-level window inside the label's
-// rectangle, from the bottom of the Z order up (each parent before its children), then
-// invalidates the label without erasing so that its text is drawn again on top.
+// Invalidates, with erasing, every visible window of the label's top-level window inside the
+// label's rectangle, from the bottom of the Z order up (each parent before its children), then the
+// label without erasing so that its text is drawn again on top, and paints it all at once in one
+// pass. While a RefreshBatch is open the paint waits for the outermost batch to close.
 void refresh_beneath(platform::WindowHandle label);
+
+// Holds back the paints of refresh_beneath while it lives, so that everything one event handler
+// changes (a label moved left, then down, then given a new caption) is painted once, when the
+// outermost batch closes. The invalidations happen at once, so a message loop that runs inside the
+// batch (a modal dialog) still paints everything in its own time.
+class RefreshBatch {
+public:
+    RefreshBatch();
+    ~RefreshBatch();
+    RefreshBatch(const RefreshBatch&) = delete;
+    RefreshBatch& operator=(const RefreshBatch&) = delete;
+};
+
+// Paints now what refreshes of an open batch hold back (nothing when none are waiting).
+void complete_pending_refreshes();
 
 std::intptr_t transparent_label_window_procedure(platform::WindowHandle handle, platform::Message& message);
 

@@ -2,9 +2,11 @@
 
 #include "runtime/imaging/byte_reader.h"
 #include "runtime/imaging/checked_size.h"
+#include "runtime/imaging/shown_rows.h"
 
 #include <climits>
 #include <cstring>
+#include <vector>
 
 namespace runtime::imaging {
 namespace {
@@ -43,7 +45,7 @@ DecodeResult<BmpHeader> read_header(ByteReader& reader)
 
 }  // namespace
 
-DecodeResult<DecodedPicture> decode_bmp(std::span<const std::uint8_t> bytes)
+DecodeResult<DecodedPicture> decode_bmp(std::span<const std::uint8_t> bytes, ShownSize shown)
 {
     if (bytes.empty())
         return DecodeError::NoBytes;
@@ -105,17 +107,8 @@ DecodeResult<DecodedPicture> decode_bmp(std::span<const std::uint8_t> bytes)
     if (reader.remaining() < *needed)
         return DecodeError::Truncated;
 
-    PixelBlock pixels = PixelBlock::allocate(*total, PixelBlock::Fill::Uninitialised);
-    if (pixels.empty())
-        return DecodeError::OutOfMemory;
-
-    // The block is bottom row first, as a bottom-up file stores it; a top-down file (negative height)
-    // has its rows turned round so that it is not shown upside down.
-    const std::uint8_t* data = bytes.data() + reader.position();
-    for (std::size_t row = 0; row < height; ++row) {
-        const std::uint8_t* in = data + row * *stored_row;
-        std::size_t out_row = top_down ? height - 1 - row : row;
-        std::uint8_t* out = pixels.data() + out_row * *output_row;
+    // One stored row into blue, green, red.
+    auto convert_row = [&](const std::uint8_t* in, std::uint8_t* out) {
         switch (bits) {
         case 24:
             std::memcpy(out, in, *output_row);
@@ -143,6 +136,32 @@ DecodeResult<DecodedPicture> decode_bmp(std::span<const std::uint8_t> bytes)
             break;
         }
         }
+    };
+    const std::uint8_t* data = bytes.data() + reader.position();
+
+    // Shown smaller than it is: each row is reduced as it is read and the whole is never held.
+    if (auto kept = kept_size(shown, static_cast<int>(width), static_cast<int>(height))) {
+        auto rows = ShownRows::create(static_cast<int>(width), static_cast<int>(height), *kept,
+                                      top_down ? platform::RowOrder::TopDown : platform::RowOrder::BottomUp);
+        if (!rows)
+            return DecodeError::OutOfMemory;
+        std::vector<std::uint8_t> row(*output_row);
+        for (std::size_t y = 0; y < height; ++y) {
+            convert_row(data + y * *stored_row, row.data());
+            rows->add_rows(row.data());
+        }
+        return rows->take_picture(PictureKind::Bmp);
+    }
+
+    PixelBlock pixels = PixelBlock::allocate(*total, PixelBlock::Fill::Uninitialised);
+    if (pixels.empty())
+        return DecodeError::OutOfMemory;
+
+    // The block is bottom row first, as a bottom-up file stores it; a top-down file (negative height)
+    // has its rows turned round so that it is not shown upside down.
+    for (std::size_t row = 0; row < height; ++row) {
+        std::size_t out_row = top_down ? height - 1 - row : row;
+        convert_row(data + row * *stored_row, pixels.data() + out_row * *output_row);
     }
 
     DecodedPicture picture;

@@ -10,6 +10,7 @@
 
 namespace runtime::imaging {
 
-DecodeResult<DecodedPicture> decode_bmp(std::span<const std::uint8_t> bytes);
+// Shown smaller than it is (see ShownSize), it is kept only as shown.
+DecodeResult<DecodedPicture> decode_bmp(std::span<const std::uint8_t> bytes, ShownSize shown = {});
 
 }  // namespace runtime::imaging

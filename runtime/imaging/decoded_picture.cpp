@@ -2,6 +2,7 @@
 
 #include "runtime/imaging/byte_reader.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace runtime::imaging {
@@ -52,6 +53,19 @@ PixelBlock PixelBlock::adopt(std::uint8_t* block, std::size_t size)
     adopted.m_data.reset(block);
     adopted.m_size = size;
     return adopted;
+}
+
+PictureSize fitted_size(int box_width, int box_height, int width, int height)
+{
+    if (width <= 0 || height <= 0)
+        return {};
+    if (box_width >= width && box_height >= height)
+        return {width, height};
+    // An axis that fits keeps its size as the bound; the other is the box's.
+    int bound_width = box_width >= width ? width : box_width;
+    int bound_height = box_height >= height ? height : box_height;
+    double scale = std::min(static_cast<double>(bound_width) / width, static_cast<double>(bound_height) / height);
+    return {static_cast<int>(width * scale), static_cast<int>(height * scale)};
 }
 
 void write_bitmap_header(std::uint8_t* header, std::int32_t width, std::int32_t height, std::uint16_t planes)

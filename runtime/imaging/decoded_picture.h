@@ -61,6 +61,14 @@ private:
     std::size_t m_size = 0;
 };
 
+// How a picture will be shown, so that a decoder may keep only what is seen of it.
+enum class ShownAs {
+    Whole,      // everything is kept (JPEG may still pick a reduced scale for the size below)
+    Stretched,  // drawn at exactly width x height, halftone: larger axes are averaged down as read
+    Fitted,     // drawn at the largest size of its proportions within width x height, halftone
+    Cropped,    // drawn at natural size from the top-left corner: only width x height of it is seen
+};
+
 struct DecodedPicture {
     PictureKind kind = PictureKind::None;
     std::int32_t width = 0;
@@ -74,18 +82,34 @@ struct DecodedPicture {
     // so that painting never converts the same picture twice (see drawing.h).
     mutable std::shared_ptr<const platform::Bitmap> converted;
     mutable platform::Colour converted_background = 0;
+    // Other than Whole when the decoder kept only what is shown (width x height, the averaged or
+    // cropped size): the pixels are then blue, green, red rows of width x 3, bottom row first, as
+    // for Jpeg and Bmp, whatever the kind; PNG transparency is already laid over `kept_over`.
+    ShownAs kept = ShownAs::Whole;
+    platform::Colour kept_over = 0;
 
     std::size_t pixel_block_size() const { return pixels.size(); }
     std::int32_t full_width() const { return natural_width > 0 ? natural_width : width; }
     std::int32_t full_height() const { return natural_height > 0 ? natural_height : height; }
 };
 
-// The smallest size a picture will be shown at, so that a decoder may reduce what it keeps (a
-// width or height of 0 asks for the full size).
+// The size a picture will be shown at, so that a decoder may reduce what it keeps (a width or
+// height of 0 asks for the full size). With `as` Whole it is only the smallest size the picture
+// will be drawn at; otherwise the picture box draws it exactly as `as` says, over `background`.
 struct ShownSize {
     int width = 0;
     int height = 0;
+    ShownAs as = ShownAs::Whole;
+    platform::Colour background = 0x00FFFFFF;
 };
+
+// The size a picture of width x height is drawn at when it is fitted into box_width x box_height:
+// centred, shrunk to keep its proportions, never enlarged.
+struct PictureSize {
+    int width = 0;
+    int height = 0;
+};
+PictureSize fitted_size(int box_width, int box_height, int width, int height);
 
 // Bitmap block header and colour table of kinds Gif and Pcx8.
 inline constexpr std::size_t kBitmapHeaderBytes = 40;

@@ -56,7 +56,9 @@ std::unique_ptr<platform::Bitmap> picture_bitmap(const DecodedPicture& picture, 
     // make the conversion read past its block.
     auto fits = [size](std::optional<std::size_t> needed) { return needed && *needed <= size; };
 
-    switch (picture.kind) {
+    // A picture kept only as it is shown is laid out as Jpeg and Bmp are, whatever its kind.
+    PictureKind layout = picture.kept == ShownAs::Whole ? picture.kind : PictureKind::Bmp;
+    switch (layout) {
     case PictureKind::Jpeg:
     case PictureKind::Bmp:
         if (!fits(checked_multiply(width, height, 3)))
@@ -100,8 +102,9 @@ std::unique_ptr<platform::Bitmap> picture_bitmap(const DecodedPicture& picture, 
 
 std::shared_ptr<const platform::Bitmap> converted_bitmap(const DecodedPicture& picture, platform::Colour background)
 {
-    // Only a PNG's blending depends on the background.
-    bool stale = picture.kind == PictureKind::Png && picture.converted_background != background;
+    // Only a PNG's blending depends on the background (a kept one is blended already).
+    bool stale = picture.kind == PictureKind::Png && picture.kept == ShownAs::Whole &&
+                 picture.converted_background != background;
     if (!picture.converted || stale) {
         picture.converted = picture_bitmap(picture, background);
         picture.converted_background = background;

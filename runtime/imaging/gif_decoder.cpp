@@ -8,11 +8,13 @@
 
 #include "runtime/imaging/byte_reader.h"
 #include "runtime/imaging/checked_size.h"
+#include "runtime/imaging/shown_rows.h"
 
 #include <algorithm>
 #include <array>
 #include <cstring>
 #include <optional>
+#include <vector>
 
 namespace runtime::imaging {
 namespace {
@@ -422,7 +424,39 @@ DecodeResult<GifFrame> GifStream::decode_frame()
 
 // --- Still picture ----------------------------------------------------------------------------------
 
-DecodeResult<DecodedPicture> decode_gif(std::span<const std::uint8_t> bytes)
+namespace {
+
+// The shown part of the logical screen, row by row, without a block of the screen's size: rows the
+// frame does not reach are index 0 throughout.
+// FIXME: the frame itself is still decoded into a block of its declared size (zero-filled, so pages
+// the data never reaches cost nothing); a non-interlaced frame could hand its rows on as the LZW
+// data completes them.
+DecodeResult<DecodedPicture> shown_screen(const GifFrame& frame, int screen_width, int screen_height, int copy_width,
+                                          int copy_height, KeptSize kept)
+{
+    auto rows = ShownRows::create(screen_width, screen_height, kept, platform::RowOrder::TopDown);
+    if (!rows)
+        return DecodeError::OutOfMemory;
+    const std::uint8_t* palette = frame.palette();
+    std::vector<std::uint8_t> background(static_cast<std::size_t>(screen_width) * 3);
+    for (std::size_t x = 0; x < background.size(); x += 3)
+        std::memcpy(&background[x], palette, 3);
+    rows->add_rows(background.data(), std::min(frame.top, screen_height));
+    std::vector<std::uint8_t> row = background;
+    for (int y = 0; y < copy_height && copy_width > 0; ++y) {
+        const std::uint8_t* indices = frame.rows() + static_cast<std::size_t>(y) * frame.row_bytes();
+        std::uint8_t* out = row.data() + static_cast<std::size_t>(frame.left) * 3;
+        for (int x = 0; x < copy_width; ++x, out += 3)
+            std::memcpy(out, palette + std::size_t{indices[x]} * 4, 3);
+        rows->add_rows(row.data());
+    }
+    rows->add_rows(background.data(), screen_height);  // whatever is left below the frame
+    return rows->take_picture(PictureKind::Gif);
+}
+
+}  // namespace
+
+DecodeResult<DecodedPicture> decode_gif(std::span<const std::uint8_t> bytes, ShownSize shown)
 {
     if (bytes.empty())
         return DecodeError::NoBytes;
@@ -442,15 +476,18 @@ DecodeResult<DecodedPicture> decode_gif(std::span<const std::uint8_t> bytes)
     auto total = checked_block_size(row_bytes, static_cast<std::size_t>(screen_height), kBitmapPrefixBytes);
     if (!total)
         return DecodeError::TooLarge;
+    // The frame at its place on the screen, clipped to it.
+    int copy_width = std::min(frame->width, screen_width - std::min(frame->left, screen_width));
+    int copy_height = std::min(frame->height, screen_height - std::min(frame->top, screen_height));
+    if (auto kept = kept_size(shown, screen_width, screen_height))
+        return shown_screen(*frame, screen_width, screen_height, copy_width, copy_height, *kept);
+
     PixelBlock block = PixelBlock::allocate(*total, PixelBlock::Fill::Zero);
     if (block.empty())
         return DecodeError::OutOfMemory;
     write_bitmap_header(block.data(), screen_width, -screen_height, 1);
     std::memcpy(block.data() + kBitmapHeaderBytes, frame->palette(), kBitmapPaletteBytes);
 
-    // The frame at its place on the screen, clipped to it.
-    int copy_width = std::min(frame->width, screen_width - std::min(frame->left, screen_width));
-    int copy_height = std::min(frame->height, screen_height - std::min(frame->top, screen_height));
     for (int y = 0; y < copy_height; ++y) {
         std::uint8_t* out =
             block.data() + kBitmapPrefixBytes + static_cast<std::size_t>(frame->top + y) * row_bytes + frame->left;

@@ -88,6 +88,7 @@ private:
 
 // The first frame as a kind-5 still picture of the logical screen's size: the frame is placed at its
 // position and clipped to the screen; pixels it does not cover are index 0.
-DecodeResult<DecodedPicture> decode_gif(std::span<const std::uint8_t> bytes);
+// Shown smaller than the screen (see ShownSize), it is kept only as shown.
+DecodeResult<DecodedPicture> decode_gif(std::span<const std::uint8_t> bytes, ShownSize shown = {});
 
 }  // namespace runtime::imaging

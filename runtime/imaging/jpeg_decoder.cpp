@@ -36,6 +36,7 @@ struct JpegJob {
     std::uint8_t* pixels;  // std::malloc; owned by the job until handed over
     std::size_t pixel_bytes;
     std::uint8_t* grey_row;  // std::malloc; one greyscale scanline
+    std::uint8_t* crop_row;  // std::malloc; one whole scanline when only its start is kept
     int width;
     int height;
     int natural_width;
@@ -125,8 +126,10 @@ void free_job_memory(JpegJob& job)
 {
     std::free(job.pixels);
     std::free(job.grey_row);
+    std::free(job.crop_row);
     job.pixels = nullptr;
     job.grey_row = nullptr;
+    job.crop_row = nullptr;
 }
 
 // Runs the whole decompression. No C++ object with a destructor may live in this frame: the library's
@@ -176,7 +179,8 @@ bool run_decompression(JpegJob& job)
 
     job.natural_width = static_cast<int>(decompressor->image_width);
     job.natural_height = static_cast<int>(decompressor->image_height);
-    if (job.shown.width > 0 && job.shown.height > 0) {
+    const bool cropped = job.shown.as == ShownAs::Cropped;
+    if (job.shown.width > 0 && job.shown.height > 0 && !cropped) {
         unsigned denominator = 1;
         while (denominator < 8 &&
                decompressor->image_width / (denominator * 2) >= static_cast<unsigned>(job.shown.width) &&
@@ -197,20 +201,32 @@ bool run_decompression(JpegJob& job)
     if (decompressor->output_components != 1 && decompressor->output_components != 3)
         fail_with(reinterpret_cast<j_common_ptr>(decompressor), DecodeError::UnsupportedComponents);
 
-    job.pixel_bytes = *total;
+    job.width = static_cast<int>(decompressor->output_width);
+    job.height = static_cast<int>(decompressor->output_height);
+    // A natural-size box sees only its top-left part: only those rows, and of each only its start,
+    // are kept. Every row is still read, so that data damaged further down fails as it would when
+    // the whole picture is kept.
+    if (cropped && (job.width > job.shown.width || job.height > job.shown.height)) {
+        job.width = job.width < job.shown.width ? job.width : job.shown.width;
+        job.height = job.height < job.shown.height ? job.height : job.shown.height;
+        job.crop_row = static_cast<std::uint8_t*>(std::malloc(*row_bytes));
+        if (!job.crop_row)
+            fail_with(reinterpret_cast<j_common_ptr>(decompressor), DecodeError::OutOfMemory);
+    }
+    std::size_t stride = static_cast<std::size_t>(job.width) * 3;
+    job.pixel_bytes = stride * static_cast<std::size_t>(job.height);
     job.pixels = static_cast<std::uint8_t*>(std::malloc(job.pixel_bytes));
     if (decompressor->output_components == 1)
         job.grey_row = static_cast<std::uint8_t*>(std::malloc(decompressor->output_width));
     if (!job.pixels || (decompressor->output_components == 1 && !job.grey_row))
         fail_with(reinterpret_cast<j_common_ptr>(decompressor), DecodeError::OutOfMemory);
 
-    job.width = static_cast<int>(decompressor->output_width);
-    job.height = static_cast<int>(decompressor->output_height);
-    std::size_t stride = *row_bytes;
     // Scanline n (top row first) goes straight to its bottom-up place in the block.
     while (decompressor->output_scanline < decompressor->output_height) {
         std::size_t line = decompressor->output_scanline;
-        std::uint8_t* out = job.pixels + (static_cast<std::size_t>(job.height) - 1 - line) * stride;
+        bool keep = line < static_cast<std::size_t>(job.height);
+        std::uint8_t* kept = keep ? job.pixels + (static_cast<std::size_t>(job.height) - 1 - line) * stride : nullptr;
+        std::uint8_t* out = job.crop_row ? job.crop_row : kept;
         if (decompressor->output_components == 3) {
             JSAMPROW row = out;
             jpeg_read_scanlines(decompressor, &row, 1);
@@ -221,12 +237,16 @@ bool run_decompression(JpegJob& job)
                 out[3 * x] = out[3 * x + 1] = out[3 * x + 2] = job.grey_row[x];
             }
         }
+        if (job.crop_row && keep)
+            std::memcpy(kept, job.crop_row, stride);
     }
 
     jpeg_finish_decompress(decompressor);
     jpeg_destroy_decompress(decompressor);
     std::free(job.grey_row);
+    std::free(job.crop_row);
     job.grey_row = nullptr;
+    job.crop_row = nullptr;
     return true;
 }
 
@@ -254,6 +274,8 @@ DecodeResult<DecodedPicture> decode_jpeg(std::span<const std::uint8_t> bytes, Sh
         if (job->width != job->natural_width || job->height != job->natural_height) {
             picture.natural_width = job->natural_width;
             picture.natural_height = job->natural_height;
+            if (shown.as == ShownAs::Cropped)
+                picture.kept = ShownAs::Cropped;
         }
     }
     std::free(job);

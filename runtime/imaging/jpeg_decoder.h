@@ -15,7 +15,8 @@ inline constexpr int kMaxJpegScans = 100;
 
 // With a shown size, a picture at least twice as large on both axes is decoded at a reduced scale
 // (1/2, 1/4 or 1/8, the smallest that still covers the shown size): the library then averages each
-// block instead of producing every pixel, which is the same picture to the eye once shrunk.
+// block instead of producing every pixel, which is the same picture to the eye once shrunk. Shown
+// cropped (a natural-size box), only the rows and columns the box shows are kept.
 DecodeResult<DecodedPicture> decode_jpeg(std::span<const std::uint8_t> bytes, ShownSize shown = {});
 
 }  // namespace runtime::imaging

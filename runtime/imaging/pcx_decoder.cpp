@@ -2,9 +2,11 @@
 
 #include "runtime/imaging/byte_reader.h"
 #include "runtime/imaging/checked_size.h"
+#include "runtime/imaging/shown_rows.h"
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace runtime::imaging {
 namespace {
@@ -70,6 +72,19 @@ public:
         return true;
     }
 
+    // Passes over `count` bytes without producing them; false when the input ran out first.
+    bool skip_line(std::size_t count)
+    {
+        while (count > 0) {
+            if (m_run_left == 0 && !start_run())
+                return false;
+            std::size_t taken = std::min(count, m_run_left);
+            m_run_left -= taken;
+            count -= taken;
+        }
+        return true;
+    }
+
     std::size_t position() const { return m_position; }
 
 private:
@@ -121,9 +136,97 @@ void read_palette(std::span<const std::uint8_t> bytes, std::size_t after_data, s
     }
 }
 
+// The shown part of an 8-bit image, row by row. The colour table comes after the image data, so
+// one pass over the runs finds where that data ends before the rows are decoded.
+DecodeResult<DecodedPicture> decode_pcx8_shown(std::span<const std::uint8_t> bytes, const PcxHeader& header,
+                                               KeptSize kept)
+{
+    const int width = static_cast<int>(header.width);
+    const int height = static_cast<int>(header.height);
+    auto rows = ShownRows::create(width, height, kept, platform::RowOrder::TopDown);
+    if (!rows)
+        return DecodeError::OutOfMemory;
+    RunLengthReader ends(bytes, kHeaderBytes);
+    for (std::size_t y = 0; y < header.height; ++y) {
+        if (!ends.skip_line(header.bytes_per_line))
+            break;
+    }
+    std::uint8_t palette[kBitmapPaletteBytes];
+    read_palette(bytes, ends.position(), palette);
+
+    std::vector<std::uint8_t> line(header.bytes_per_line);
+    std::vector<std::uint8_t> row(header.width * 3);
+    auto convert = [&] {
+        for (std::size_t x = 0; x < header.width; ++x)
+            std::memcpy(&row[x * 3], palette + std::size_t{line[x]} * 4, 3);
+    };
+    RunLengthReader runs(bytes, kHeaderBytes);
+    std::size_t y = 0;
+    for (; y < header.height; ++y) {
+        std::fill(line.begin(), line.end(), 0);
+        bool complete = runs.read_line(line.data(), header.bytes_per_line, header.bytes_per_line);
+        convert();
+        rows->add_rows(row.data());
+        if (rows->has_all_rows())
+            return rows->take_picture(PictureKind::Pcx8);
+        // Data that ends early leaves the remaining rows at index 0.
+        if (!complete) {
+            ++y;
+            break;
+        }
+    }
+    if (y < header.height) {
+        std::fill(line.begin(), line.end(), 0);
+        convert();
+        rows->add_rows(row.data(), static_cast<int>(header.height - y));
+    }
+    return rows->take_picture(PictureKind::Pcx8);
+}
+
+// The shown part of a 1-bit image, row by row (1 is white).
+DecodeResult<DecodedPicture> decode_pcx1_shown(std::span<const std::uint8_t> bytes, const PcxHeader& header,
+                                               KeptSize kept)
+{
+    const int width = static_cast<int>(header.width);
+    const int height = static_cast<int>(header.height);
+    auto rows = ShownRows::create(width, height, kept, platform::RowOrder::TopDown);
+    if (!rows)
+        return DecodeError::OutOfMemory;
+    std::size_t packed = (header.width + 7) / 8;
+    std::size_t line_bytes = std::max(header.bytes_per_line, packed);
+    std::vector<std::uint8_t> line(line_bytes);
+    std::vector<std::uint8_t> row(header.width * 3);
+    auto convert = [&] {
+        for (std::size_t x = 0; x < header.width; ++x) {
+            bool set = (line[x >> 3] >> (7 - (x & 7))) & 1;
+            std::memset(&row[x * 3], set ? 255 : 0, 3);
+        }
+    };
+    RunLengthReader runs(bytes, kHeaderBytes);
+    std::size_t y = 0;
+    for (; y < header.height; ++y) {
+        std::fill(line.begin(), line.end(), 0);
+        bool complete = runs.read_line(line.data(), line_bytes, line_bytes);
+        convert();
+        rows->add_rows(row.data());
+        if (rows->has_all_rows())
+            return rows->take_picture(PictureKind::Pcx1);
+        if (!complete) {
+            ++y;
+            break;
+        }
+    }
+    if (y < header.height) {
+        std::fill(line.begin(), line.end(), 0);
+        convert();
+        rows->add_rows(row.data(), static_cast<int>(header.height - y));
+    }
+    return rows->take_picture(PictureKind::Pcx1);
+}
+
 }  // namespace
 
-DecodeResult<DecodedPicture> decode_pcx8(std::span<const std::uint8_t> bytes)
+DecodeResult<DecodedPicture> decode_pcx8(std::span<const std::uint8_t> bytes, ShownSize shown)
 {
     if (!bytes.empty() && bytes.size() <= kHeaderBytes)
         return DecodeError::Truncated;
@@ -132,7 +235,7 @@ DecodeResult<DecodedPicture> decode_pcx8(std::span<const std::uint8_t> bytes)
         return header_result.error();
     const PcxHeader header = *header_result;
     if (header.bits_per_pixel == 1 && header.planes == 1)
-        return decode_pcx1(bytes);
+        return decode_pcx1(bytes, shown);
     if (header.bits_per_pixel != 8)
         return DecodeError::UnsupportedBitDepth;
     // Several 8-bit planes (true colour) would not fit a 256-colour bitmap block.
@@ -148,6 +251,8 @@ DecodeResult<DecodedPicture> decode_pcx8(std::span<const std::uint8_t> bytes)
     auto total = checked_block_size(*row_length, header.height, kBitmapPrefixBytes);
     if (!total)
         return DecodeError::TooLarge;
+    if (auto kept = kept_size(shown, static_cast<int>(header.width), static_cast<int>(header.height)))
+        return decode_pcx8_shown(bytes, header, *kept);
     PixelBlock block = PixelBlock::allocate(*total, PixelBlock::Fill::Zero);
     if (block.empty())
         return DecodeError::OutOfMemory;
@@ -171,7 +276,7 @@ DecodeResult<DecodedPicture> decode_pcx8(std::span<const std::uint8_t> bytes)
     return picture;
 }
 
-DecodeResult<DecodedPicture> decode_pcx1(std::span<const std::uint8_t> bytes)
+DecodeResult<DecodedPicture> decode_pcx1(std::span<const std::uint8_t> bytes, ShownSize shown)
 {
     auto header_result = read_header(bytes);
     if (!header_result)
@@ -185,6 +290,8 @@ DecodeResult<DecodedPicture> decode_pcx1(std::span<const std::uint8_t> bytes)
     auto total = checked_block_size(row_length, header.height);
     if (!total)
         return DecodeError::TooLarge;
+    if (auto kept = kept_size(shown, static_cast<int>(header.width), static_cast<int>(header.height)))
+        return decode_pcx1_shown(bytes, header, *kept);
     PixelBlock block = PixelBlock::allocate(*total, PixelBlock::Fill::Zero);
     if (block.empty())
         return DecodeError::OutOfMemory;

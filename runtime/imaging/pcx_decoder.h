@@ -11,7 +11,8 @@
 namespace runtime::imaging {
 
 // An 8-bit file; a 1-bit single-plane file is handed on to decode_pcx1.
-DecodeResult<DecodedPicture> decode_pcx8(std::span<const std::uint8_t> bytes);
-DecodeResult<DecodedPicture> decode_pcx1(std::span<const std::uint8_t> bytes);
+DecodeResult<DecodedPicture> decode_pcx8(std::span<const std::uint8_t> bytes, ShownSize shown = {});
+// Shown smaller than it is (see ShownSize), either is kept only as shown.
+DecodeResult<DecodedPicture> decode_pcx1(std::span<const std::uint8_t> bytes, ShownSize shown = {});
 
 }  // namespace runtime::imaging

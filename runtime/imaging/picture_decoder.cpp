@@ -68,10 +68,31 @@ DecodeResult<DecodedPicture> decode_picture(std::span<const std::uint8_t> bytes,
     if (bytes.empty() || !bytes.data())
         return DecodeError::NoBytes;
     PictureKind kind = probe_picture(bytes);
-    if (kind != PictureKind::Jpeg)
-        return decode_picture_as(kind, bytes);
-    ++g_pictures_decoded;
-    return decode_jpeg(bytes, shown);
+    switch (kind) {
+    case PictureKind::Jpeg:
+        ++g_pictures_decoded;
+        return decode_jpeg(bytes, shown);
+    case PictureKind::Bmp:
+        ++g_pictures_decoded;
+        return decode_bmp(bytes, shown);
+    case PictureKind::Gif:
+        ++g_pictures_decoded;
+        return decode_gif(bytes, shown);
+    case PictureKind::Pcx8:
+        ++g_pictures_decoded;
+        return decode_pcx8(bytes, shown);
+    case PictureKind::Pcx1:
+        ++g_pictures_decoded;
+        return decode_pcx1(bytes, shown);
+    case PictureKind::Png:
+        ++g_pictures_decoded;
+        return decode_png(bytes, shown);
+    case PictureKind::Icon:
+    case PictureKind::Cursor:
+    case PictureKind::None:
+        break;
+    }
+    return decode_picture_as(kind, bytes);
 }
 
 DecodeResult<DecodedPicture> decode_picture_file(std::string_view gbk_path)

@@ -13,9 +13,10 @@ namespace runtime::imaging {
 
 // No bytes, a length of 0, or an unrecognised format give no picture.
 DecodeResult<DecodedPicture> decode_picture(std::span<const std::uint8_t> bytes);
-// As above, for a picture that will be shown at `shown` or larger: the decoder may keep it reduced
-// (JPEG at a reduced scale); width and height are then the reduced size, full_width() and
-// full_height() the declared one.
+// As above, for a picture that will be shown as `shown` says: the decoder may keep it reduced
+// (JPEG at a reduced scale; the other formats averaged or cropped row by row as they are read, see
+// ShownSize); width and height are then the kept size, full_width() and full_height() the declared
+// one.
 DecodeResult<DecodedPicture> decode_picture(std::span<const std::uint8_t> bytes, ShownSize shown);
 // How many pictures have been decoded in this process (for tests that guard caching).
 long pictures_decoded();

@@ -10,6 +10,8 @@
 
 namespace runtime::imaging {
 
-DecodeResult<DecodedPicture> decode_png(std::span<const std::uint8_t> bytes);
+// Shown smaller than it is (see ShownSize), it is kept only as shown, its transparency laid over
+// the shown background.
+DecodeResult<DecodedPicture> decode_png(std::span<const std::uint8_t> bytes, ShownSize shown = {});
 
 }  // namespace runtime::imaging

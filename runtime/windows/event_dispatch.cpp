@@ -1,6 +1,7 @@
 #include "runtime/windows/event_dispatch.h"
 
 #include "runtime/components/component.h"
+#include "runtime/components/transparent_label.h"
 #include "runtime/components/window_kind.h"
 #include "runtime/diagnostics/error_report.h"
 #include "runtime/diagnostics/messages.h"
@@ -61,6 +62,8 @@ EventHandler find_handler(WindowId window, ControlId control, std::int32_t event
 
 HandlerResult call_handler(EventHandler handler, const std::int32_t* arguments, int count)
 {
+    // What the handler changes under transparent labels is painted once, as it returns.
+    components::RefreshBatch refreshes;
     HandlerResult result = handler(arguments, count);
     g_source.window = 0;
     return result;

@@ -458,6 +458,36 @@ TEST_F(CertmakerDrive, PicturesAreDecodedAndConvertedOncePerKindAndNeverPerKeyst
         EXPECT_EQ(step(i), (Step{0, 0, 0})) << "step " << i << "\n" << run.output;
 }
 
+// The client-area paints the driver prints after "counts", in order.
+std::vector<long> paints_in(const std::string& output)
+{
+    std::vector<long> paints;
+    std::istringstream lines(output);
+    for (std::string line; std::getline(lines, line);) {
+        std::size_t at = line.find(" painted ");
+        if (line.rfind("ok counts", 0) == 0 && at != std::string::npos)
+            paints.push_back(std::stol(line.substr(at + 9)));
+    }
+    return paints;
+}
+
+TEST_F(CertmakerDrive, AKindSwitchOrAFieldPaintsWhatItChangesOnce)
+{
+    // A switch changes the preview, moves six overlays and rewrites captions: each window it
+    // touches is painted once when the handler returns, not once per move or caption.
+    DriveRun run = drive("counts\n"
+                         "kind 聊天许可证\ncounts\n"
+                         "kind 光棍证\ncounts\n"
+                         "type 编辑框1 丘比特\ncounts\n"
+                         "close\n");
+    expect_all_ok(run);
+    std::vector<long> paints = paints_in(run.output);
+    ASSERT_EQ(paints.size(), 4u) << run.output;
+    EXPECT_LE(paints[1] - paints[0], 12) << run.output;
+    EXPECT_LE(paints[2] - paints[1], 12) << run.output;
+    EXPECT_LE(paints[3] - paints[2], 6) << run.output;
+}
+
 TEST_F(CertmakerDrive, WaitLetsTheProgramSleepInItsOwnLoop)
 {
     DriveRun quick = drive("kind 光棍证\n");

@@ -372,7 +372,8 @@ std::string Driver::perform(const Command& command, std::string& output)
         settle();
         const platform::GraphicsCounters& counters = platform::graphics_counters();
         output = "decoded " + std::to_string(runtime::imaging::pictures_decoded()) + " converted " +
-                 std::to_string(counters.conversions) + " scaled " + std::to_string(counters.scalings);
+                 std::to_string(counters.conversions) + " scaled " + std::to_string(counters.scalings) + " painted " +
+                 std::to_string(platform::client_paints());
         return {};
     }
     case Verb::Close: {

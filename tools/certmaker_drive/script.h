@@ -13,7 +13,8 @@
 //   set CONTROL INDEX TEXT     write a text property as the program's own code would
 //   shot PATH                  save the main window as PNG
 //   wait MS                    let the program run on its own for MS milliseconds (it sleeps when idle)
-//   counts                     print how many pictures were decoded, converted and scaled so far
+//   counts                     print how many pictures were decoded, converted and scaled and how
+//                              many client areas were painted so far
 //   close                      close the main window as its close button does
 //
 // Lines are UTF-8. Controls are named by their stored names; "-" names the window's own unit.

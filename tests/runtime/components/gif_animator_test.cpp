@@ -2,6 +2,8 @@
 
 #include "tests/runtime/components/gif_test_builder.h"
 
+#include "platform/graphics.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -125,6 +127,51 @@ TEST(GifAnimatorTest, FramesBeyondTheLogicalScreenAreClipped)
     animator.compose_next_frame();
     EXPECT_EQ(animator.canvas_pixel(1, 1), kBlue);
     EXPECT_EQ(animator.canvas_pixel(0, 0), kRed);
+}
+
+TEST(GifAnimatorTest, OnlyWhatFramesChangedIsPaintedAgainAndPresentedPartsMatchTheWhole)
+{
+    // An 8 x 8 red screen, then a 2 x 2 blue patch at (5, 1) that is restored afterwards.
+    Frame base = solid_frame(0, 0, 8, 8, 0);
+    base.disposal = 1;
+    Frame patch = solid_frame(5, 1, 2, 2, 3);
+    patch.disposal = 2;
+    Frame dot = solid_frame(0, 7, 1, 1, 1);
+    GifAnimator animator;
+    ASSERT_FALSE(animator.load(build_gif(8, 8, kTestPalette, {base, patch, dot}), kBackground));
+    animator.compose_next_frame();
+    EXPECT_EQ(animator.take_changed_area(), (platform::Rect{0, 0, 8, 8}));
+    EXPECT_FALSE(animator.take_changed_area()) << "taken once";
+    animator.compose_next_frame();
+    EXPECT_EQ(animator.take_changed_area(), (platform::Rect{5, 1, 7, 3}));
+    animator.compose_next_frame();
+    EXPECT_EQ(animator.take_changed_area(), (platform::Rect{0, 1, 7, 8})) << "the restored patch and the dot";
+
+    // Presented in parts (clipped paints at one to one) or shrunk, the result is what presenting the
+    // whole canvas and shrinking it gives.
+    auto whole = platform::filled_bitmap(8, 8, kWhite);
+    auto parts = platform::filled_bitmap(8, 8, kWhite);
+    auto whole_context = platform::bitmap_device_context(*whole);
+    ASSERT_TRUE(animator.present(*whole_context, {0, 0, 8, 8}));
+    for (const platform::Rect& part :
+         {platform::Rect{0, 0, 3, 8}, platform::Rect{3, 0, 8, 5}, platform::Rect{3, 5, 8, 8}}) {
+        auto context = platform::bitmap_device_context(*parts);
+        context->intersect_clip_rect(part);
+        ASSERT_TRUE(animator.present(*context, {0, 0, 8, 8}));
+    }
+    for (int y = 0; y < 8; ++y) {
+        for (int x = 0; x < 8; ++x)
+            EXPECT_EQ(parts->pixel(x, y), whole->pixel(x, y)) << x << "," << y;
+    }
+    auto shrunk = platform::filled_bitmap(3, 3, kWhite);
+    auto shrunk_context = platform::bitmap_device_context(*shrunk);
+    shrunk_context->set_stretch_mode(platform::StretchMode::Halftone);
+    ASSERT_TRUE(animator.present(*shrunk_context, {0, 0, 3, 3}));
+    auto expected = platform::scaled_bitmap(*whole, 3, 3);
+    for (int y = 0; y < 3; ++y) {
+        for (int x = 0; x < 3; ++x)
+            EXPECT_EQ(shrunk->pixel(x, y), expected->pixel(x, y)) << x << "," << y;
+    }
 }
 
 TEST(GifAnimatorTest, RefusesDataThatIsNoGif)

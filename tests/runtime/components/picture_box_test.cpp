@@ -2,6 +2,9 @@
 
 #include "tests/runtime/components/gif_test_builder.h"
 
+#include "runtime/imaging/drawing.h"
+#include "runtime/imaging/picture_decoder.h"
+
 #include "platform/message_loop.h"
 #include "platform/native_window.h"
 #include "platform/screen_capture.h"
@@ -49,6 +52,22 @@ Bytes solid_bmp(int width, int height, platform::Colour colour)
             pixel[0] = static_cast<std::uint8_t>(colour >> 16);
             pixel[1] = static_cast<std::uint8_t>(colour >> 8);
             pixel[2] = static_cast<std::uint8_t>(colour);
+        }
+    }
+    return out;
+}
+
+// A 24-bit BMP whose every pixel differs from its neighbours.
+Bytes patterned_bmp(int width, int height)
+{
+    Bytes out = solid_bmp(width, height, 0);
+    std::size_t row = (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3};
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            std::uint8_t* pixel = out.data() + 54 + y * row + static_cast<std::size_t>(x) * 3;
+            pixel[0] = static_cast<std::uint8_t>(x * 7 + y);
+            pixel[1] = static_cast<std::uint8_t>(y * 5);
+            pixel[2] = static_cast<std::uint8_t>((x ^ y) * 3);
         }
     }
     return out;
@@ -299,6 +318,42 @@ TEST_F(PictureBoxTest, FitModeCentresThePictureOverTheBackground)
     EXPECT_EQ(picture->pixel(124, 119), gif_test::kBlue);
     EXPECT_EQ(picture->pixel(125, 119), kButtonFace);
     EXPECT_EQ(picture->pixel(100, 120), kButtonFace);
+}
+
+TEST_F(PictureBoxTest, LargePicturesKeepOnlyWhatTheBoxShowsAndLookAsIfKeptWhole)
+{
+    PictureBox* box = create_box(120, 90);
+    ASSERT_NE(box, nullptr);
+    Bytes bytes = patterned_bmp(500, 300);
+    auto whole = imaging::decode_picture(bytes);
+    ASSERT_TRUE(whole);
+    struct Case {
+        int mode;
+        platform::Rect place;
+        platform::TargetSize drawn;  // the whole picture converted at this size, then placed
+    };
+    const Case cases[] = {
+        {0, {0, 0, 120, 90}, {}},         // natural size: its top-left corner
+        {1, {0, 0, 120, 90}, {120, 90}},  // stretched
+        {2, {0, 9, 120, 81}, {120, 72}},  // fitted, centred
+    };
+    box->property_changed(PictureBoxProperty::Picture, byte_data(bytes));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.mode);
+        box->property_changed(PictureBoxProperty::DisplayMode, integer_data(c.mode));
+        auto picture = shown(box);
+        ASSERT_NE(picture, nullptr);
+        ASSERT_NE(box->decoded_picture(), nullptr);
+        EXPECT_LE(box->decoded_picture()->pixel_block_size(), std::size_t{120} * 90 * 3);
+        auto expected = imaging::picture_bitmap(*whole, box->resolved_background(), c.drawn);
+        ASSERT_NE(expected, nullptr);
+        int differing = 0;
+        for (int y = c.place.top; y < c.place.bottom; ++y) {
+            for (int x = c.place.left; x < c.place.right; ++x)
+                differing += picture->pixel(x, y) != expected->pixel(x - c.place.left, y - c.place.top);
+        }
+        EXPECT_EQ(differing, 0);
+    }
 }
 
 TEST_F(PictureBoxTest, StoredBlockIsReadAndSavedAgain)

@@ -130,6 +130,47 @@ TEST_F(TransparentLabelTest, EveryWriteRepaintsTheWindowsBeneathAtOnce)
     }
 }
 
+TEST_F(TransparentLabelTest, WhatOneHandlerChangesIsPaintedOnceAsItReturns)
+{
+    constexpr platform::Rect kNewPlace{150, 120, 250, 150};
+    m_beneath_paints.clear();
+    {
+        RefreshBatch handler_run;
+        // As a handler moves a label: left, then top, then a new caption.
+        platform::move_window(m_label->handle(), kNewPlace.left, kLabelPlace.top, kLabelPlace.width(),
+                              kLabelPlace.height());
+        platform::move_window(m_label->handle(), kNewPlace.left, kNewPlace.top, kLabelPlace.width(),
+                              kLabelPlace.height());
+        write_property(transparent_label_kind(), m_label, TransparentLabelProperty::Caption, text_data("MMMM"));
+        EXPECT_TRUE(m_beneath_paints.empty());
+        // A capture inside the run shows the state the handler has made.
+        auto inside = platform::capture_window(m_parent);
+        ASSERT_TRUE(inside);
+        EXPECT_FALSE(any_pixel_other_than(*inside, kLabelPlace, kPicture));
+        EXPECT_TRUE(any_pixel_other_than(*inside, kNewPlace, kPicture));
+        m_beneath_paints.clear();
+    }
+    {
+        RefreshBatch handler_run;
+        write_property(transparent_label_kind(), m_label, TransparentLabelProperty::Caption, text_data("W"));
+        write_property(transparent_label_kind(), m_label, TransparentLabelProperty::TextColour, integer_data(0xFF));
+        {
+            RefreshBatch nested_run;
+            write_property(transparent_label_kind(), m_label, TransparentLabelProperty::Effect, integer_data(1));
+        }
+        EXPECT_TRUE(m_beneath_paints.empty()) << "a nested run paints when the outermost one ends";
+    }
+    ASSERT_EQ(m_beneath_paints.size(), 1u);
+    EXPECT_TRUE(m_beneath_paints[0].contains(kNewPlace.left, kNewPlace.top));
+    EXPECT_TRUE(m_beneath_paints[0].contains(kNewPlace.right - 1, kNewPlace.bottom - 1));
+    platform::Rect beyond{kNewPlace.left + 30, kNewPlace.top, kNewPlace.right, kNewPlace.bottom};
+    auto held = held_beneath();
+    ASSERT_TRUE(held);
+    EXPECT_FALSE(any_pixel_other_than(*held, kLabelPlace, kPicture));
+    EXPECT_FALSE(any_pixel_other_than(*held, beyond, kPicture));
+    EXPECT_TRUE(any_pixel_other_than(*held, kNewPlace, kPicture));
+}
+
 TEST_F(TransparentLabelTest, WritesAreClampedAndNeverAskForRecreation)
 {
     struct Case {

@@ -109,6 +109,30 @@ TEST(WindowSnapshotTest, BmpFileHasTheExactHeadersAndBottomUpPaddedRows)
     EXPECT_EQ(u32_at(file.data(), 34), 4u);
 }
 
+TEST(WindowSnapshotTest, RowsOfEveryWidthComeBackAsTheyWent)
+{
+    // Bottom-up 24-bit rows, padded as a BMP pads them, turn into a bitmap and back into the same
+    // bytes, whatever the width's remainder in the blocks of pixels the conversions work in.
+    std::uint32_t seed = 12345;
+    for (int width = 1; width <= 19; ++width) {
+        const int height = 3;
+        std::size_t row_bytes = *bmp_row_bytes(width);
+        std::vector<std::uint8_t> rows(row_bytes * height, 0);
+        for (int y = 0; y < height; ++y) {
+            for (int i = 0; i < width * 3; ++i) {
+                seed = seed * 1103515245u + 12345u;
+                rows[y * row_bytes + i] = static_cast<std::uint8_t>(seed >> 16);
+            }
+        }
+        auto bitmap = platform::bitmap_from_bgr24(rows.data(), width, height, row_bytes, platform::RowOrder::BottomUp);
+        ASSERT_NE(bitmap, nullptr);
+        ByteBuffer file;
+        ASSERT_TRUE(write_bmp_file(*bitmap, file));
+        ASSERT_EQ(file.length(), kBmpHeadersBytes + rows.size()) << width;
+        EXPECT_EQ(std::memcmp(file.data() + kBmpHeadersBytes, rows.data(), rows.size()), 0) << "width " << width;
+    }
+}
+
 class WindowSnapshotWindowsTest : public ::testing::Test {
 protected:
     void SetUp() override

@@ -41,3 +41,16 @@ def chunk(kind, data):
 rows = zlib.compress(b'\0' * (10000 * 4 + 1) * 10000, 9)
 write('png_10000x10000.png', b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', struct.pack('>IIBBBBB', 10000, 10000, 8, 6, 0, 0, 0))
       + chunk(b'IDAT', rows) + chunk(b'IEND', b''))
+# PNG: 8192 x 8192 grey, interlaced: no row is complete before the last of the seven passes.
+def adam7_zero_rows(width, height, bytes_per_pixel):
+    out = []
+    for x0, y0, dx, dy in ((0, 0, 8, 8), (4, 0, 8, 8), (0, 4, 4, 8), (2, 0, 4, 4), (0, 2, 2, 4), (1, 0, 2, 2),
+                           (0, 1, 1, 2)):
+        columns = (width - x0 + dx - 1) // dx
+        rows = (height - y0 + dy - 1) // dy
+        if columns and rows:
+            out.append(b'\0' * (columns * bytes_per_pixel + 1) * rows)
+    return b''.join(out)
+interlaced = zlib.compress(adam7_zero_rows(8192, 8192, 1), 9)
+write('png_interlaced_8192x8192.png', b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', struct.pack('>IIBBBBB', 8192, 8192, 8, 0, 0, 0, 1))
+      + chunk(b'IDAT', interlaced) + chunk(b'IEND', b''))
