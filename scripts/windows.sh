@@ -90,7 +90,15 @@ case "${1:-}" in
   test)
     choose_build
     start_wine
-    (cd "$folder" && ctest --output-on-failure -j "$jobs")
+    status=0
+    (cd "$folder" && ctest --output-on-failure -j "$jobs") || status=$?
+    # CTest counts test programs; GoogleTest's own summary of each counts the tests in it.
+    log="$folder/Testing/Temporary/LastTest.log"
+    if [ -f "$log" ]; then
+      echo "GoogleTest's counts:"
+      grep -E '^[0-9]+/[0-9]+ Test: |^\[==========\] [0-9]+ tests? from .* ran|^\[  (PASSED|FAILED)  \] [0-9]+ test' "$log" || true
+    fi
+    exit $status
     ;;
   demo)
     choose_build
