@@ -27,10 +27,12 @@ build() {
 choose_build() {
   if /usr/lib/wine/wine --version >/dev/null 2>&1; then
     folder=$win32_build
+    loader=wine
     echo "Windows: running the 32-bit build ($folder) under wine."
     build i686 "$folder"
   else
     folder=$win64_build
+    loader=/usr/lib/wine/wine64
     echo "Windows: this machine cannot execute 32-bit programs (Wine's 32-bit loader does not start),"
     echo "so the same sources built for 64-bit Windows ($folder) run under Wine's 64-bit loader."
     build x86_64 "$folder"
@@ -41,7 +43,8 @@ xvfb_pid=""
 prefix=""
 # A private virtual display and the build's own Wine prefix, both ended on exit.
 start_wine() {
-  prefix="$top/$folder/wine-prefix"
+  folder=$(cd "$folder" && pwd)
+  prefix="$folder/wine-prefix"
   export WINEPREFIX=$prefix WINEDEBUG=-all
   trap stop_wine EXIT
   if [ -n "${WINE_DISPLAY:-}" ]; then
@@ -62,6 +65,11 @@ start_wine() {
     export DISPLAY=":$(head -n1 "$number_file")"
     rm -f "$number_file"
   fi
+  # The prefix is made (or brought up to date) once, and its server stays up for the whole run
+  # instead of starting again for every test program.
+  mkdir -p "$(dirname "$prefix")"
+  wineserver -p
+  "$loader" wineboot --init >/dev/null 2>&1 || true
   echo "Wine prefix $prefix, display $DISPLAY."
 }
 
@@ -82,7 +90,15 @@ case "${1:-}" in
   test)
     choose_build
     start_wine
-    (cd "$folder" && ctest --output-on-failure -j "$jobs")
+    status=0
+    (cd "$folder" && ctest --output-on-failure -j "$jobs") || status=$?
+    # CTest counts test programs; GoogleTest's own summary of each counts the tests in it.
+    log="$folder/Testing/Temporary/LastTest.log"
+    if [ -f "$log" ]; then
+      echo "GoogleTest's counts:"
+      grep -E '^[0-9]+/[0-9]+ Test: |^\[==========\] [0-9]+ tests? from .* ran|^\[  (PASSED|FAILED)  \] [0-9]+ test' "$log" || true
+    fi
+    exit $status
     ;;
   demo)
     choose_build
@@ -92,7 +108,7 @@ case "${1:-}" in
     mkdir -p "$out"
     cp examples/sample_photo.jpg examples/demo.script "$out/"
     status=0
-    (cd "$out" && "$top/scripts/wine-run.sh" "$top/$folder/bin/certmaker-drive.exe" demo.script) || status=$?
+    (cd "$out" && "$top/scripts/wine-run.sh" "$folder/bin/certmaker-drive.exe" demo.script) || status=$?
     bash scripts/contact-sheet.sh "$out" "$out/contact-sheet.png" || status=1
     echo "Windows demo results: $out (contact sheet: $out/contact-sheet.png)"
     exit $status

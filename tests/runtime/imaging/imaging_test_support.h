@@ -11,6 +11,7 @@
 #include <fstream>
 #include <iterator>
 #include <optional>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -21,11 +22,17 @@ using Bytes = std::vector<std::uint8_t>;
 
 class TempDir {
 public:
+    // A new folder of our own: creating one that exists already fails, so another name is tried.
     TempDir()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "imaging-XXXXXX").string();
-        if (mkdtemp(pattern.data()))
-            m_path = pattern;
+        const std::filesystem::path base = std::filesystem::temp_directory_path();
+        std::random_device random;
+        for (int attempt = 0; attempt < 100 && m_path.empty(); ++attempt) {
+            std::filesystem::path candidate = base / ("imaging-" + std::to_string(random()));
+            std::error_code error;
+            if (std::filesystem::create_directory(candidate, error))
+                m_path = candidate;
+        }
     }
     ~TempDir()
     {
