@@ -235,8 +235,7 @@ namespace {
 std::shared_ptr<NativeWindow> g_window_being_made;
 const CreateParams* g_params_being_made = nullptr;
 
-std::intptr_t route(const std::shared_ptr<NativeWindow>& window, UINT id, WPARAM wparam, LPARAM lparam,
-                    Message message)
+std::intptr_t route(const std::shared_ptr<NativeWindow>& window, UINT id, WPARAM wparam, LPARAM lparam, Message message)
 {
     SystemMessageScope scope(window->handle, message.id, id, wparam, lparam);
     return call_window_procedure(window, message);
@@ -573,9 +572,9 @@ std::intptr_t default_window_procedure(WindowHandle handle, Message& message)
             return call_system_procedure(*window, system->id, system->wparam, system->lparam);
         if (!builtin)
             return 0;
-        return call_system_procedure(*window, WM_SETFONT,
-                                     reinterpret_cast<WPARAM>(control_font(reinterpret_cast<const LogFont*>(message.wparam))),
-                                     message.lparam);
+        return call_system_procedure(
+            *window, WM_SETFONT,
+            reinterpret_cast<WPARAM>(control_font(reinterpret_cast<const LogFont*>(message.wparam))), message.lparam);
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORBTN:

@@ -8,7 +8,7 @@ namespace platform {
 
 namespace {
 
-void prepare_button(NativeWindow& window)
+void prepare_button(NativeWindow& window, const CreateParams&)
 {
     call_system_procedure(window, WM_SETFONT, reinterpret_cast<WPARAM>(control_font(nullptr)), FALSE);
 }
