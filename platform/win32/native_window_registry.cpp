@@ -206,10 +206,14 @@ void forget_window(HWND hwnd)
     WindowHandle handle = found->second;
     handles_of_hwnds().erase(found);
     for (auto part = control_parts().begin(); part != control_parts().end();) {
-        if (part->second.control == handle)
-            part = control_parts().erase(part);
-        else
+        if (part->second.control != handle) {
             ++part;
+            continue;
+        }
+        // A part that outlives its control (a dropped list) goes back to its own procedure.
+        if (IsWindow(part->first))
+            SetWindowLongPtrW(part->first, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(part->second.system_procedure));
+        part = control_parts().erase(part);
     }
     windows().erase(handle);
 }
@@ -476,10 +480,8 @@ LRESULT CALLBACK control_part_procedure(HWND hwnd, UINT id, WPARAM wparam, LPARA
             }
         }
     }
-    if (id == WM_NCDESTROY) {
+    if (id == WM_NCDESTROY)
         control_parts().erase(hwnd);
-        return CallWindowProcW(part.system_procedure, hwnd, id, wparam, lparam);
-    }
     return CallWindowProcW(part.system_procedure, hwnd, id, wparam, lparam);
 }
 
