@@ -45,8 +45,8 @@ struct WindowClass {
     void (*prepare)(NativeWindow& window, const CreateParams& params) = nullptr;
     // A standard control's answer to a style change the system's control does not notice itself.
     void (*style_changed)(NativeWindow& window, std::uint32_t old_style, std::uint32_t new_style) = nullptr;
-    // Runs before the system's control paints itself.
-    void (*before_paint)(NativeWindow& window) = nullptr;
+    // Runs before the system's control paints itself on `dc` (nullptr: on the window's own).
+    void (*before_paint)(NativeWindow& window, HDC dc) = nullptr;
 };
 
 // What a standard control keeps beside its HWND.

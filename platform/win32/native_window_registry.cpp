@@ -393,10 +393,15 @@ LRESULT dispatch(const std::shared_ptr<NativeWindow>& window, HWND hwnd, UINT id
     case WM_PAINT:
         if (builtin) {
             if (window->window_class->before_paint)
-                window->window_class->before_paint(*window);
+                window->window_class->before_paint(*window, nullptr);
             return call_system_procedure(*window, id, wparam, lparam);
         }
         return paint(window);
+    case WM_PRINTCLIENT:
+        // A picture of the window taken by asking it to paint on another device context.
+        if (builtin && window->window_class->before_paint)
+            window->window_class->before_paint(*window, reinterpret_cast<HDC>(wparam));
+        return call_system_procedure(*window, id, wparam, lparam);
     case WM_ERASEBKGND:
         return erase_background(window, wparam, lparam);
     case WM_COMMAND: {
