@@ -25,8 +25,8 @@ HICON icon_from_png(std::span<const std::uint8_t> file, int& size)
         return nullptr;
     // The PNG header gives the size: width at byte 16, height at 20, both big-endian.
     size = static_cast<int>(file[16]) << 24 | file[17] << 16 | file[18] << 8 | file[19];
-    return CreateIconFromResourceEx(const_cast<PBYTE>(file.data()), static_cast<DWORD>(file.size()), TRUE,
-                                    0x00030000, 0, 0, LR_DEFAULTCOLOR);
+    return CreateIconFromResourceEx(const_cast<PBYTE>(file.data()), static_cast<DWORD>(file.size()), TRUE, 0x00030000,
+                                    0, 0, LR_DEFAULTCOLOR);
 }
 
 void apply_icons(HWND hwnd)

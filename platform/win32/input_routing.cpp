@@ -208,7 +208,9 @@ LRESULT route_input(const std::shared_ptr<NativeWindow>& window, HWND hwnd, WNDP
             return 0;
         }
     }
-    if (id == WM_KEYDOWN || id == WM_SYSKEYDOWN || id == WM_KEYUP || id == WM_SYSKEYUP)
+    // Posted key messages may bring the release before the translated characters: only the next
+    // press ends the characters of a swallowed one.
+    if (id == WM_KEYDOWN || id == WM_SYSKEYDOWN)
         g_drop_characters = false;
     if (!is_window(window->handle) || window->destroying)
         return 0;

@@ -55,9 +55,9 @@ WindowHandle create_window(const CreateParams& params)
     auto menu_or_id = child ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(params.id)) : nullptr;
     HWND hwnd = nullptr;
     if (window_class->builtin) {
-        hwnd = CreateWindowExW(params.ex_style, window_class->system_name.c_str(), text.c_str(), style, params.x,
-                               params.y, params.width, params.height, parent_hwnd, menu_or_id, module_instance(),
-                               nullptr);
+        hwnd =
+            CreateWindowExW(params.ex_style, window_class->system_name.c_str(), text.c_str(), style, params.x, params.y,
+                            params.width, params.height, parent_hwnd, menu_or_id, module_instance(), nullptr);
         if (!hwnd) {
             windows().erase(window->handle);
             return 0;
@@ -67,7 +67,7 @@ WindowHandle create_window(const CreateParams& params)
         window->system_procedure = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(window_procedure)));
         if (window_class->prepare)
-            window_class->prepare(*window);
+            window_class->prepare(*window, params);
         Message create{WM_CREATE, 0, reinterpret_cast<std::intptr_t>(&params), 0};
         if (call_window_procedure(window, create) == -1) {
             window->destroy_sent = true;
@@ -78,9 +78,9 @@ WindowHandle create_window(const CreateParams& params)
         }
     } else {
         begin_making_window(window, &params);
-        hwnd = CreateWindowExW(params.ex_style, window_class->system_name.c_str(), text.c_str(), style, params.x,
-                               params.y, params.width, params.height, parent_hwnd, menu_or_id, module_instance(),
-                               nullptr);
+        hwnd =
+            CreateWindowExW(params.ex_style, window_class->system_name.c_str(), text.c_str(), style, params.x, params.y,
+                            params.width, params.height, parent_hwnd, menu_or_id, module_instance(), nullptr);
         end_making_window();
         if (!hwnd) {
             // Refused in WM_CREATE: the system has destroyed it already.

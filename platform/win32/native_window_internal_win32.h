@@ -42,11 +42,11 @@ struct WindowClass {
     std::wstring system_name;  // the class the system knows the window by
     bool builtin = false;      // a standard control of the system's
     // A standard control's own setting up, once subclassed and before WM_CREATE.
-    void (*prepare)(NativeWindow& window) = nullptr;
+    void (*prepare)(NativeWindow& window, const CreateParams& params) = nullptr;
     // A standard control's answer to a style change the system's control does not notice itself.
     void (*style_changed)(NativeWindow& window, std::uint32_t old_style, std::uint32_t new_style) = nullptr;
-    // Runs before the system's control paints itself.
-    void (*before_paint)(NativeWindow& window) = nullptr;
+    // Runs before the system's control paints itself on `dc` (nullptr: on the window's own).
+    void (*before_paint)(NativeWindow& window, HDC dc) = nullptr;
 };
 
 // What a standard control keeps beside its HWND.
@@ -68,7 +68,7 @@ struct NativeWindow {
     bool created = false;
     bool destroying = false;
     bool destroy_sent = false;  // the runtime's procedure has had WM_DESTROY
-    std::set<int> timers;  // the runtime's timer ids (a control's own timers are not ours)
+    std::set<int> timers;       // the runtime's timer ids (a control's own timers are not ours)
     std::unique_ptr<ControlState> control;
 };
 

@@ -130,6 +130,11 @@ LRESULT answer_control_colours(const NativeWindow& window, UINT id, HDC dc, HWND
     ControlColours colours = query_control_colours(control, id);
     SetTextColor(dc, colours.text & 0xFFFFFF);
     SetBkColor(dc, colours.text_background & 0xFFFFFF);
+    // A group box has erased its inside through its own procedure already (see the button class);
+    // the system's group box would fill it again with this brush.
+    if (window_class_name(control) == kButtonClassName &&
+        (GetWindowLongW(child, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX)
+        return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
     return reinterpret_cast<LRESULT>(solid_brush(colours.brush));
 }
 

@@ -206,10 +206,14 @@ void forget_window(HWND hwnd)
     WindowHandle handle = found->second;
     handles_of_hwnds().erase(found);
     for (auto part = control_parts().begin(); part != control_parts().end();) {
-        if (part->second.control == handle)
-            part = control_parts().erase(part);
-        else
+        if (part->second.control != handle) {
             ++part;
+            continue;
+        }
+        // A part that outlives its control (a dropped list) goes back to its own procedure.
+        if (IsWindow(part->first))
+            SetWindowLongPtrW(part->first, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(part->second.system_procedure));
+        part = control_parts().erase(part);
     }
     windows().erase(handle);
 }
@@ -235,8 +239,7 @@ namespace {
 std::shared_ptr<NativeWindow> g_window_being_made;
 const CreateParams* g_params_being_made = nullptr;
 
-std::intptr_t route(const std::shared_ptr<NativeWindow>& window, UINT id, WPARAM wparam, LPARAM lparam,
-                    Message message)
+std::intptr_t route(const std::shared_ptr<NativeWindow>& window, UINT id, WPARAM wparam, LPARAM lparam, Message message)
 {
     SystemMessageScope scope(window->handle, message.id, id, wparam, lparam);
     return call_window_procedure(window, message);
@@ -390,10 +393,15 @@ LRESULT dispatch(const std::shared_ptr<NativeWindow>& window, HWND hwnd, UINT id
     case WM_PAINT:
         if (builtin) {
             if (window->window_class->before_paint)
-                window->window_class->before_paint(*window);
+                window->window_class->before_paint(*window, nullptr);
             return call_system_procedure(*window, id, wparam, lparam);
         }
         return paint(window);
+    case WM_PRINTCLIENT:
+        // A picture of the window taken by asking it to paint on another device context.
+        if (builtin && window->window_class->before_paint)
+            window->window_class->before_paint(*window, reinterpret_cast<HDC>(wparam));
+        return call_system_procedure(*window, id, wparam, lparam);
     case WM_ERASEBKGND:
         return erase_background(window, wparam, lparam);
     case WM_COMMAND: {
@@ -477,10 +485,8 @@ LRESULT CALLBACK control_part_procedure(HWND hwnd, UINT id, WPARAM wparam, LPARA
             }
         }
     }
-    if (id == WM_NCDESTROY) {
+    if (id == WM_NCDESTROY)
         control_parts().erase(hwnd);
-        return CallWindowProcW(part.system_procedure, hwnd, id, wparam, lparam);
-    }
     return CallWindowProcW(part.system_procedure, hwnd, id, wparam, lparam);
 }
 
@@ -573,9 +579,9 @@ std::intptr_t default_window_procedure(WindowHandle handle, Message& message)
             return call_system_procedure(*window, system->id, system->wparam, system->lparam);
         if (!builtin)
             return 0;
-        return call_system_procedure(*window, WM_SETFONT,
-                                     reinterpret_cast<WPARAM>(control_font(reinterpret_cast<const LogFont*>(message.wparam))),
-                                     message.lparam);
+        return call_system_procedure(
+            *window, WM_SETFONT,
+            reinterpret_cast<WPARAM>(control_font(reinterpret_cast<const LogFont*>(message.wparam))), message.lparam);
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORBTN:

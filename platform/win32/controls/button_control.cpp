@@ -8,7 +8,7 @@ namespace platform {
 
 namespace {
 
-void prepare_button(NativeWindow& window)
+void prepare_button(NativeWindow& window, const CreateParams&)
 {
     call_system_procedure(window, WM_SETFONT, reinterpret_cast<WPARAM>(control_font(nullptr)), FALSE);
 }
@@ -20,11 +20,11 @@ bool is_group_box(const NativeWindow& window)
 
 // A group box lets what lies beneath show through its inside; it sends itself WM_ERASEBKGND first
 // so that its owner (a subclass) can paint that.
-void erase_group_box(NativeWindow& window)
+void erase_group_box(NativeWindow& window, HDC target)
 {
     if (!is_group_box(window))
         return;
-    HDC dc = GetDC(window.hwnd);
+    HDC dc = target ? target : GetDC(window.hwnd);
     if (!dc)
         return;
     RECT client{};
@@ -32,7 +32,8 @@ void erase_group_box(NativeWindow& window)
     std::unique_ptr<DeviceContext> context = device_context_on(dc, client.right, client.bottom);
     send_message(window.handle, WM_ERASEBKGND, reinterpret_cast<std::uintptr_t>(context.get()));
     context.reset();
-    ReleaseDC(window.hwnd, dc);
+    if (!target)
+        ReleaseDC(window.hwnd, dc);
 }
 
 std::intptr_t button_procedure(WindowHandle handle, Message& message)

@@ -37,19 +37,22 @@ void fit_field_height(NativeWindow& window, int wanted)
 {
     if (combo_type(window) == ComboStyle::Simple || wanted <= 0)
         return;
-    for (int attempt = 0; attempt < 2; ++attempt) {
+    // The field's height as set and as read back may differ by a constant (they do on Wine): only
+    // what we set is trusted, corrected by the window height it gives.
+    int field = static_cast<int>(call_system_procedure(window, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        field = std::clamp(field, 1, 255);
+        call_system_procedure(window, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
         RECT rect{};
         GetWindowRect(window.hwnd, &rect);
         int difference = wanted - (rect.bottom - rect.top);
         if (difference == 0)
             return;
-        auto item = static_cast<int>(call_system_procedure(window, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
-        int field = std::clamp(item + difference, 1, 255);
-        call_system_procedure(window, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
+        field += difference;
     }
 }
 
-void prepare_combo(NativeWindow& window)
+void prepare_combo(NativeWindow& window, const CreateParams& params)
 {
     call_system_procedure(window, WM_SETFONT, reinterpret_cast<WPARAM>(control_font(nullptr)), FALSE);
     COMBOBOXINFO parts = parts_of(window);
@@ -57,17 +60,15 @@ void prepare_combo(NativeWindow& window)
         adopt_control_part(window.handle, parts.hwndItem);
     if (parts.hwndList)
         adopt_control_part(window.handle, parts.hwndList);
-    RECT dropped{};
-    call_system_procedure(window, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
-    fit_field_height(window, dropped.bottom - dropped.top);
+    fit_field_height(window, params.height);
 }
 
 std::wstring field_text(const NativeWindow& window)
 {
     auto length = static_cast<int>(call_system_procedure(window, WM_GETTEXTLENGTH, 0, 0));
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    auto copied = static_cast<int>(
-        call_system_procedure(window, WM_GETTEXT, static_cast<WPARAM>(length) + 1, reinterpret_cast<LPARAM>(text.data())));
+    auto copied = static_cast<int>(call_system_procedure(window, WM_GETTEXT, static_cast<WPARAM>(length) + 1,
+                                                         reinterpret_cast<LPARAM>(text.data())));
     text.resize(static_cast<std::size_t>(std::clamp(copied, 0, length)));
     return text;
 }
@@ -104,7 +105,8 @@ int combo_add_item(WindowHandle combo, std::string_view gbk)
     if (!window)
         return -1;
     std::wstring text = wide_from_gbk(std::string(gbk));
-    auto index = static_cast<int>(call_system_procedure(*window, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
+    auto index =
+        static_cast<int>(call_system_procedure(*window, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
     return index < 0 ? -1 : index;
 }
 
@@ -123,8 +125,8 @@ std::string combo_item_text(WindowHandle combo, int index)
     if (length <= 0)
         return {};
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    auto copied = static_cast<int>(
-        call_system_procedure(*window, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data())));
+    auto copied = static_cast<int>(call_system_procedure(*window, CB_GETLBTEXT, static_cast<WPARAM>(index),
+                                                         reinterpret_cast<LPARAM>(text.data())));
     return gbk_from_wide(text.data(), static_cast<std::size_t>(std::clamp(copied, 0, length)));
 }
 

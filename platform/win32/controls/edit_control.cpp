@@ -12,7 +12,7 @@ namespace {
 // The system's ceiling for a single-line field, used for "the platform's maximum".
 constexpr int kMaximumTextLimit = 0x7FFFFFFE;
 
-void prepare_edit(NativeWindow& window)
+void prepare_edit(NativeWindow& window, const CreateParams&)
 {
     call_system_procedure(window, WM_SETFONT, reinterpret_cast<WPARAM>(control_font(nullptr)), FALSE);
     // The system's default limit is far below its maximum; the runtime expects the maximum.
@@ -40,8 +40,8 @@ std::wstring text_of(const NativeWindow& window)
 {
     auto length = static_cast<int>(call_system_procedure(window, WM_GETTEXTLENGTH, 0, 0));
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    auto copied = static_cast<int>(
-        call_system_procedure(window, WM_GETTEXT, static_cast<WPARAM>(length) + 1, reinterpret_cast<LPARAM>(text.data())));
+    auto copied = static_cast<int>(call_system_procedure(window, WM_GETTEXT, static_cast<WPARAM>(length) + 1,
+                                                         reinterpret_cast<LPARAM>(text.data())));
     text.resize(static_cast<std::size_t>(std::clamp(copied, 0, length)));
     return text;
 }

@@ -20,7 +20,7 @@ constexpr int kSystemLower = 0;
 constexpr int kSystemUpper = 100;
 constexpr int kSystemPosition = 50;
 
-void prepare_updown(NativeWindow& window)
+void prepare_updown(NativeWindow& window, const CreateParams&)
 {
     window.control = std::make_unique<UpDownState>();
     call_system_procedure(window, UDM_SETRANGE32, kSystemLower, kSystemUpper);
