@@ -317,7 +317,12 @@ int DeviceContext::draw_text(std::string_view gbk, const Rect& rect, std::uint32
     if (text.empty())
         return 0;
     RECT area = native_rect(rect);
-    return DrawTextW(m_impl->dc, text.data(), static_cast<int>(text.size()), &area, format & kKnownTextFormat);
+    int drawn = DrawTextW(m_impl->dc, text.data(), static_cast<int>(text.size()), &area, format & kKnownTextFormat);
+    // Placed lower in the rectangle, DrawTextW gives the distance from its top to the text's bottom
+    // instead of the text's height.
+    bool placed_lower =
+        (format & TextFormat::SingleLine) && (format & (TextFormat::VerticalCentre | TextFormat::Bottom));
+    return placed_lower && drawn != 0 ? measure_text(gbk, rect, format).height() : drawn;
 }
 
 Rect DeviceContext::measure_text(std::string_view gbk, const Rect& rect, std::uint32_t format) const

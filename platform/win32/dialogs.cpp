@@ -4,6 +4,7 @@
 #include "platform/dialogs.h"
 
 #include "platform/text_encoding.h"
+#include "platform/win32/fonts_win32.h"
 #include "platform/win32/native_window_win32.h"
 #include "platform/win32/win32.h"
 
@@ -70,14 +71,6 @@ DWORD native_file_flags(std::uint32_t flags)
     return result;
 }
 
-void copy_face(wchar_t (&target)[LF_FACESIZE], const char* gbk, std::size_t capacity)
-{
-    std::wstring face = wide_from_gbk(std::string_view(gbk, strnlen(gbk, capacity)));
-    if (face.size() >= LF_FACESIZE)
-        face.resize(LF_FACESIZE - 1);
-    std::memcpy(target, face.c_str(), (face.size() + 1) * sizeof(wchar_t));
-}
-
 LOGFONTW native_log_font(const LogFont& font)
 {
     LOGFONTW native{};
@@ -94,7 +87,12 @@ LOGFONTW native_log_font(const LogFont& font)
     native.lfClipPrecision = font.clip_precision;
     native.lfQuality = font.quality;
     native.lfPitchAndFamily = font.pitch_and_family;
-    copy_face(native.lfFaceName, font.face_name, sizeof font.face_name);
+    // The dialog starts on the face that stands in for a missing one.
+    std::wstring face = installed_face_name(
+        wide_from_gbk(std::string_view(font.face_name, strnlen(font.face_name, sizeof font.face_name))));
+    if (face.size() >= LF_FACESIZE)
+        face.resize(LF_FACESIZE - 1);
+    std::memcpy(native.lfFaceName, face.c_str(), (face.size() + 1) * sizeof(wchar_t));
     return native;
 }
 
@@ -114,7 +112,7 @@ LogFont log_font_from_native(const LOGFONTW& native)
     font.clip_precision = native.lfClipPrecision;
     font.quality = native.lfQuality;
     font.pitch_and_family = native.lfPitchAndFamily;
-    std::string face = gbk_from_wide(native.lfFaceName);
+    std::string face = gbk_from_wide(stored_face_name(native.lfFaceName).c_str());
     std::string_view kept = cut_at_character(face, sizeof font.face_name - 1);
     std::memcpy(font.face_name, kept.data(), kept.size());
     return font;

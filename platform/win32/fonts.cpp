@@ -53,8 +53,9 @@ bool face_installed(const std::wstring& face)
     return found;
 }
 
-// The face GDI is asked for: the stored one when the system has it, else its mapping.
-std::wstring installed_face(const std::wstring& face)
+}  // namespace
+
+std::wstring installed_face_name(const std::wstring& face)
 {
     if (face_installed(face))
         return face;
@@ -64,6 +65,17 @@ std::wstring installed_face(const std::wstring& face)
     }
     return face;
 }
+
+std::wstring stored_face_name(const std::wstring& installed)
+{
+    for (const FaceMapping& mapping : kFaceMappings) {
+        if (installed == mapping.installed && !face_installed(mapping.stored))
+            return mapping.stored;
+    }
+    return installed;
+}
+
+namespace {
 
 std::wstring face_from_gbk(const char* face, std::size_t capacity)
 {
@@ -101,7 +113,7 @@ LOGFONTW native_log_font(const LogFont& font)
     native.lfClipPrecision = font.clip_precision;
     native.lfQuality = font.quality;
     native.lfPitchAndFamily = font.pitch_and_family;
-    std::wstring face = installed_face(face_from_gbk(font.face_name, sizeof font.face_name));
+    std::wstring face = installed_face_name(face_from_gbk(font.face_name, sizeof font.face_name));
     std::memcpy(native.lfFaceName, face.c_str(), (face.size() + 1) * sizeof(wchar_t));
     return native;
 }
