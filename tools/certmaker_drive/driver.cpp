@@ -196,6 +196,13 @@ std::optional<int> item_index(const Target& selector, const std::string& utf8_na
 
 }  // namespace
 
+std::string current_folder()
+{
+    std::error_code error;
+    std::u8string folder = std::filesystem::current_path(error).u8string();
+    return error ? std::string(".") : std::string(folder.begin(), folder.end());
+}
+
 Driver::Driver(platform::ScriptedDialogService& dialogs, std::string base_folder)
     : m_dialogs(dialogs)
     , m_base_folder(std::move(base_folder))

@@ -16,7 +16,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <memory>
@@ -184,9 +183,7 @@ int main(int argc, char** argv)
     for (std::string line; std::getline(*input, line);)
         g_run.lines.push_back(line);
 
-    std::error_code error;
-    std::u8string folder = std::filesystem::current_path(error).u8string();
-    std::string base = error ? std::string(".") : std::string(folder.begin(), folder.end());
+    std::string base = drive::current_folder();
 
     platform::start_platform(argc, argv, show ? platform::Display::Default : platform::Display::Offscreen);
     platform::ScriptedDialogService dialogs;
