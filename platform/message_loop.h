@@ -44,4 +44,9 @@ bool process_waiting_messages();
 // when it returns false, until the next such message.
 int run_message_loop(const std::function<bool(int idle_count)>& idle);
 
+// Runs `action` once on the UI thread when the loop dispatches, no sooner than `milliseconds` from
+// now (0 and less: as soon as it dispatches). Never early: a coarse system timer may fire before its
+// time, so the deadline is measured, not trusted to the timer.
+void call_after(int milliseconds, std::function<void()> action);
+
 }  // namespace platform

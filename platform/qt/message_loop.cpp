@@ -12,7 +12,9 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QThread>
+#include <QTimer>
 
+#include <algorithm>
 #include <atomic>
 #include <deque>
 #include <mutex>
@@ -212,6 +214,12 @@ int run_message_loop(const std::function<bool(int idle_count)>& idle)
             idle_wanted = true;
         }
     }
+}
+
+void call_after(int milliseconds, std::function<void()> action)
+{
+    // A precise timer: a coarse one may fire up to 5 % early.
+    QTimer::singleShot(std::max(milliseconds, 0), Qt::PreciseTimer, QCoreApplication::instance(), std::move(action));
 }
 
 }  // namespace platform

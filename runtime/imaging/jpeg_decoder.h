@@ -1,5 +1,6 @@
 #pragma once
-// JPEG through libjpeg, into the kind-1 layout (blue, green, red; bottom row first; no padding).
+// JPEG (libjpeg on Linux, the system codec on Windows) into the kind-1 layout (blue, green, red; bottom row first; no
+// padding).
 
 #include "runtime/imaging/decode_error.h"
 #include "runtime/imaging/decoded_picture.h"

@@ -1,6 +1,6 @@
 #pragma once
-// PNG through libpng's simplified reader, into the kind-8 layout (blue, green, red, alpha, not
-// premultiplied; top row first; no padding).
+// PNG (libpng's simplified reader on Linux, the system codec on Windows) into the kind-8 layout (blue, green, red,
+// alpha, not premultiplied; top row first; no padding).
 
 #include "runtime/imaging/decode_error.h"
 #include "runtime/imaging/decoded_picture.h"

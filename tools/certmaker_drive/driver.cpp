@@ -17,14 +17,18 @@
 #include "runtime/windows/window_system.h"
 #include "runtime/windows/window_table.h"
 
-#include <QCryptographicHash>
-#include <QImage>
-#include <QTimer>
+#include "png_writer.h"
+#include "sha256.h"
+
+#include "platform/file_system.h"
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <map>
+#include <memory>
 #include <sstream>
 
 namespace drive {
@@ -77,14 +81,11 @@ void settle()
 // program quits (the quit message stays queued for the program's loop).
 void wait_for(int milliseconds)
 {
-    bool done = false;
-    QTimer deadline;
-    deadline.setSingleShot(true);
-    deadline.setTimerType(Qt::PreciseTimer);  // a coarse timer may fire up to 5 % early
-    QObject::connect(&deadline, &QTimer::timeout, [&done] { done = true; });
-    deadline.start(std::max(milliseconds, 0));
+    // Shared with the timer, which may still fire after a wait that the program's end cut short.
+    auto done = std::make_shared<bool>(false);
+    platform::call_after(std::max(milliseconds, 0), [done] { *done = true; });
     platform::process_waiting_messages();
-    while (!done && !platform::quit_waiting())
+    while (!*done && !platform::quit_waiting())
         platform::dispatch_one_message(platform::Wait::Yes);
 }
 
@@ -126,11 +127,12 @@ std::string read_property(const Target& target, int index)
     if (is_bytes_type(code)) {
         const void* block = reinterpret_cast<const void*>(value.low);
         std::int32_t count = runtime::byte_set_count(block);
-        QByteArray bytes =
-            block ? QByteArray(reinterpret_cast<const char*>(runtime::byte_set_data(block)), count) : QByteArray();
+        std::span<const std::uint8_t> bytes;
+        if (block && count > 0)
+            bytes = {runtime::byte_set_data(block), static_cast<std::size_t>(count)};
+        std::string line = std::to_string(count) + " " + sha256_hex(bytes);
         entries.release(reinterpret_cast<void*>(value.low));
-        return std::to_string(count) + " " +
-               QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex().toStdString();
+        return line;
     }
     if (code == Font) {
         auto* record = reinterpret_cast<runtime::FontRecord*>(value.low);
@@ -194,6 +196,13 @@ std::optional<int> item_index(const Target& selector, const std::string& utf8_na
 
 }  // namespace
 
+std::string current_folder()
+{
+    std::error_code error;
+    std::u8string folder = std::filesystem::current_path(error).u8string();
+    return error ? std::string(".") : std::string(folder.begin(), folder.end());
+}
+
 Driver::Driver(platform::ScriptedDialogService& dialogs, std::string base_folder)
     : m_dialogs(dialogs)
     , m_base_folder(std::move(base_folder))
@@ -202,7 +211,7 @@ Driver::Driver(platform::ScriptedDialogService& dialogs, std::string base_folder
 
 std::string Driver::absolute(const std::string& path) const
 {
-    if (!path.empty() && path.front() == '/')
+    if (std::filesystem::path(std::u8string(path.begin(), path.end())).is_absolute())
         return path;
     return m_base_folder + "/" + path;
 }
@@ -358,9 +367,13 @@ std::string Driver::perform(const Command& command, std::string& output)
         if (!picture)
             return "nothing to capture";
         std::vector<std::uint8_t> rows = picture->bgr_rows();
-        QImage image(rows.data(), picture->width(), picture->height(), static_cast<qsizetype>(picture->width()) * 3,
-                     QImage::Format_BGR888);
-        if (!image.save(QString::fromStdString(absolute(command.text)), "PNG"))
+        std::vector<std::uint8_t> png = png_from_bgr_rows(rows, picture->width(), picture->height());
+        std::FILE* file =
+            png.empty() ? nullptr : platform::open_file(platform::runtime_file_name(absolute(command.text)), "wb");
+        bool written = file && std::fwrite(png.data(), 1, png.size(), file) == png.size();
+        if (file && std::fclose(file) != 0)
+            written = false;
+        if (!written)
             return "could not write " + command.text;
         return {};
     }

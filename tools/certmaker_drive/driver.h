@@ -33,4 +33,7 @@ private:
     std::string m_base_folder;
 };
 
+// The current folder as UTF-8 ("." when the system cannot tell): what relative script paths start from.
+std::string current_folder();
+
 }  // namespace drive

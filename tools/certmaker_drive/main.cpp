@@ -9,13 +9,10 @@
 #include "app/start.h"
 #include "platform/application.h"
 #include "platform/dialogs.h"
+#include "platform/message_loop.h"
 #include "platform/text_encoding.h"
 
 #include "certmaker_version.h"
-
-#include <QTimer>
-
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -79,7 +76,7 @@ void perform_next_line()
     if (!g_run.started) {
         if (!g_run.driver->ready()) {
             if (++g_run.waits < 1000)
-                QTimer::singleShot(10, perform_next_line);
+                platform::call_after(10, perform_next_line);
             return;
         }
         g_run.started = true;
@@ -99,7 +96,7 @@ void perform_next_line()
             // the GIF animator and idle processing go on as they would for a user. A precise timer:
             // a coarse one may end the wait up to 5 % early.
             report("ok", line, "");
-            QTimer::singleShot(std::max(parsed.command->number, 0), Qt::PreciseTimer, perform_next_line);
+            platform::call_after(parsed.command->number, perform_next_line);
             return;
         }
         std::string output;
@@ -113,7 +110,7 @@ void perform_next_line()
             report("ok", line, "");
         }
         if (g_run.driver->main_window_open())
-            QTimer::singleShot(0, perform_next_line);
+            platform::call_after(0, perform_next_line);
         return;
     }
     // The script is done; a window still open is closed, so that the run ends.
@@ -187,8 +184,7 @@ int main(int argc, char** argv)
     for (std::string line; std::getline(*input, line);)
         g_run.lines.push_back(line);
 
-    char folder[4096];
-    std::string base = getcwd(folder, sizeof folder) ? folder : ".";
+    std::string base = drive::current_folder();
 
     platform::start_platform(argc, argv, show ? platform::Display::Default : platform::Display::Offscreen);
     platform::ScriptedDialogService dialogs;
@@ -196,7 +192,7 @@ int main(int argc, char** argv)
     platform::set_dialog_service(&reporting);
     g_run.driver = std::make_unique<drive::Driver>(dialogs, base);
     // The first line runs once the program's message loop is running with the main window open.
-    QTimer::singleShot(0, perform_next_line);
+    platform::call_after(0, perform_next_line);
 
     int exit_code = runtime::run_program(argc, argv, app::program_header(), app::start_routine, app::program_icon());
     for (; g_run.next < g_run.lines.size(); ++g_run.next) {

@@ -1,0 +1,105 @@
+// JPEG through the system's codec (the build for Windows), with the caps of the libjpeg decoder:
+// the declared size is checked before anything is decoded, and memory follows the shown size.
+//
+// The system's codec differs from libjpeg in two ways the runtime cannot change: a truncated file
+// is no picture (libjpeg shows the rows it has and fills the rest with grey), and a progressive
+// file's scans are not counted (the codec bounds its own work).
+
+#include "runtime/imaging/jpeg_decoder.h"
+
+#include "platform/picture_codecs.h"
+#include "runtime/imaging/checked_size.h"
+
+#include <optional>
+
+namespace runtime::imaging {
+namespace {
+
+struct FrameSize {
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+};
+
+// The size the first start-of-frame marker declares, found by walking the marker segments; none
+// when the walk runs off the bytes first.
+std::optional<FrameSize> declared_frame_size(std::span<const std::uint8_t> bytes)
+{
+    std::size_t at = 2;  // after the start-of-image marker
+    while (at + 4 <= bytes.size()) {
+        if (bytes[at] != 0xFF)
+            return std::nullopt;
+        std::uint8_t marker = bytes[at + 1];
+        if (marker == 0xFF) {  // fill byte
+            ++at;
+            continue;
+        }
+        std::size_t length = (std::size_t{bytes[at + 2]} << 8) | bytes[at + 3];
+        bool start_of_frame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+        if (start_of_frame) {
+            // Length, precision, height, width.
+            if (at + 9 > bytes.size())
+                return std::nullopt;
+            return FrameSize{(std::uint32_t{bytes[at + 7]} << 8) | bytes[at + 8],
+                             (std::uint32_t{bytes[at + 5]} << 8) | bytes[at + 6]};
+        }
+        if (length < 2)
+            return std::nullopt;
+        at += 2 + length;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+DecodeResult<DecodedPicture> decode_jpeg(std::span<const std::uint8_t> bytes, ShownSize shown)
+{
+    if (bytes.empty())
+        return DecodeError::NoBytes;
+    // Some codecs decode the whole image when they open it: a declared size whose pixels could not
+    // be held even at the smallest scale is refused before the codec sees the file.
+    if (std::optional<FrameSize> frame = declared_frame_size(bytes)) {
+        auto row_bytes = checked_multiply((frame->width + 7) / 8, 3);
+        if (!row_bytes || !checked_block_size(*row_bytes, (frame->height + 7) / 8))
+            return DecodeError::TooLarge;
+    }
+    PixelBlock pixels;
+    platform::PictureCodecSize decoded_size;
+    DecodeError refusal = DecodeError::TooLarge;
+    auto into_pixel_block = [&](const platform::PictureCodecSize& size) -> std::uint8_t* {
+        auto row_bytes = checked_multiply(size.width, 3);
+        auto total = row_bytes ? checked_block_size(*row_bytes, size.height) : std::nullopt;
+        if (!total || *total == 0 || size.width > INT32_MAX || size.height > INT32_MAX)
+            return nullptr;
+        pixels = PixelBlock::allocate(*total, PixelBlock::Fill::Uninitialised);
+        if (pixels.empty()) {
+            refusal = DecodeError::OutOfMemory;
+            return nullptr;
+        }
+        decoded_size = size;
+        return pixels.data();
+    };
+    switch (platform::decode_with_system_codec(platform::PictureCodec::Jpeg, bytes, shown.width, shown.height,
+                                               into_pixel_block)) {
+    case platform::PictureCodecStatus::Decoded:
+        break;
+    case platform::PictureCodecStatus::Refused:
+        return refusal;
+    case platform::PictureCodecStatus::Unsupported:
+        return DecodeError::UnsupportedComponents;
+    case platform::PictureCodecStatus::Corrupt:
+    case platform::PictureCodecStatus::NoCodec:
+        return DecodeError::CorruptData;
+    }
+    DecodedPicture picture;
+    picture.kind = PictureKind::Jpeg;
+    picture.width = static_cast<std::int32_t>(decoded_size.width);
+    picture.height = static_cast<std::int32_t>(decoded_size.height);
+    picture.pixels = std::move(pixels);
+    if (decoded_size.width != decoded_size.natural_width || decoded_size.height != decoded_size.natural_height) {
+        picture.natural_width = static_cast<std::int32_t>(decoded_size.natural_width);
+        picture.natural_height = static_cast<std::int32_t>(decoded_size.natural_height);
+    }
+    return picture;
+}
+
+}  // namespace runtime::imaging
