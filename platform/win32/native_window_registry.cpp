@@ -268,6 +268,8 @@ Region region_of(HRGN region)
     return result;
 }
 
+long g_client_paints = 0;
+
 LRESULT paint(const std::shared_ptr<NativeWindow>& window)
 {
     HRGN update = CreateRectRgn(0, 0, 0, 0);
@@ -286,6 +288,7 @@ LRESULT paint(const std::shared_ptr<NativeWindow>& window)
         Size size = client_size(window->hwnd);
         std::unique_ptr<DeviceContext> context = device_context_on(dc, size.width, size.height);
         PaintRequest request{context.get(), region.bounding_rect(), region};
+        ++g_client_paints;
         Message message{WM_PAINT, 0, reinterpret_cast<std::intptr_t>(&request), 0};
         call_window_procedure(window, message);
     }
@@ -612,6 +615,19 @@ std::intptr_t default_window_procedure(WindowHandle handle, Message& message)
             return call_system_procedure(*window, message.id, message.wparam, message.lparam);
         return 0;
     }
+}
+
+void update_all_windows()
+{
+    for (WindowHandle handle : top_level_windows()) {
+        if (HWND hwnd = native_window_handle(handle))
+            RedrawWindow(hwnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    }
+}
+
+long client_paints()
+{
+    return g_client_paints;
 }
 
 }  // namespace platform

@@ -21,7 +21,9 @@ std::uint32_t big_endian_word(std::span<const std::uint8_t> bytes, std::size_t a
 
 }  // namespace
 
-DecodeResult<DecodedPicture> decode_png(std::span<const std::uint8_t> bytes)
+// The system's codec gives the whole picture only, so the picture is kept whole whatever size it is
+// shown at (drawing shrinks it then, to the same pixels).
+DecodeResult<DecodedPicture> decode_png(std::span<const std::uint8_t> bytes, ShownSize /*shown*/)
 {
     if (bytes.size() < 8)
         return DecodeError::Truncated;
