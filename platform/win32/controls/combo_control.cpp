@@ -236,6 +236,9 @@ void combo_set_drop_down_height(WindowHandle combo, int height)
     // The height given to a drop-down combo box is the room for its dropped list.
     SetWindowPos(window->hwnd, nullptr, 0, 0, rect.right - rect.left, std::max(height, field),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // The system sizes the window to its field again (from the font, not the height it was made
+    // with): the window keeps its height.
+    fit_field_height(*window, field);
 }
 
 void combo_show_drop_down(WindowHandle combo, bool show)
