@@ -30,10 +30,12 @@ COMBOBOXINFO parts_of(const NativeWindow& window)
     return info;
 }
 
+}  // namespace
+
 // The system sizes a drop-down combo box's field from its font and takes the height it is given as
 // the room for the dropped list. The window keeps the height it was made with: the field grows or
 // shrinks to it.
-void fit_field_height(NativeWindow& window, int wanted)
+void fit_combo_field_height(NativeWindow& window, int wanted)
 {
     if (combo_type(window) == ComboStyle::Simple || wanted <= 0)
         return;
@@ -52,6 +54,8 @@ void fit_field_height(NativeWindow& window, int wanted)
     }
 }
 
+namespace {
+
 void prepare_combo(NativeWindow& window, const CreateParams& params)
 {
     call_system_procedure(window, WM_SETFONT, reinterpret_cast<WPARAM>(control_font(nullptr)), FALSE);
@@ -60,7 +64,7 @@ void prepare_combo(NativeWindow& window, const CreateParams& params)
         adopt_control_part(window.handle, parts.hwndItem);
     if (parts.hwndList)
         adopt_control_part(window.handle, parts.hwndList);
-    fit_field_height(window, params.height);
+    fit_combo_field_height(window, params.height);
 }
 
 std::wstring field_text(const NativeWindow& window)
@@ -238,7 +242,7 @@ void combo_set_drop_down_height(WindowHandle combo, int height)
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     // The system sizes the window to its field again (from the font, not the height it was made
     // with): the window keeps its height.
-    fit_field_height(*window, field);
+    fit_combo_field_height(*window, field);
 }
 
 void combo_show_drop_down(WindowHandle combo, bool show)
