@@ -219,8 +219,14 @@ std::string combo_edit_selected_text(WindowHandle combo)
 
 void combo_set_item_height(WindowHandle combo, int height)
 {
-    if (std::shared_ptr<NativeWindow> window = combo_window(combo))
-        call_system_procedure(*window, CB_SETITEMHEIGHT, 0, std::clamp(height, 1, 255));
+    std::shared_ptr<NativeWindow> window = combo_window(combo);
+    if (!window)
+        return;
+    RECT before{};
+    GetWindowRect(window->hwnd, &before);
+    call_system_procedure(*window, CB_SETITEMHEIGHT, 0, std::clamp(height, 1, 255));
+    // The list's items are not the field: the window keeps its height.
+    fit_combo_field_height(*window, before.bottom - before.top);
 }
 
 int combo_item_height(WindowHandle combo)
