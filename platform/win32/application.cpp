@@ -44,11 +44,13 @@ void give_default_icon(HWND hwnd)
     apply_icons(hwnd);
 }
 
-void start_platform(int, char**, Display)
+void start_platform(int, char**, Display display)
 {
-    // Offscreen has no meaning here: every window is the system's, on whatever desktop runs.
+    // Every window is the system's, on whatever desktop runs; offscreen, only synthesised input
+    // reaches them.
     if (g_started)
         return;
+    ignore_system_pointer(display == Display::Offscreen);
     INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES | ICC_UPDOWN_CLASS};
     InitCommonControlsEx(&controls);
     start_message_queue();

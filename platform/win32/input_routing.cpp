@@ -13,6 +13,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace platform {
@@ -53,12 +54,21 @@ LRESULT call(WNDPROC procedure, HWND hwnd, UINT id, WPARAM wparam, LPARAM lparam
     return CallWindowProcW(procedure, hwnd, id, wparam, lparam);
 }
 
+// While an input method's text is committed to a system edit field, the characters the runtime
+// lets through are gathered here and reach the field together.
+HWND g_commit_target = nullptr;
+std::wstring g_committed;
+
 // Gives the system's procedure a character message in its own form: one message per UTF-16 unit.
 LRESULT pass_character(WNDPROC procedure, HWND hwnd, UINT id, std::uintptr_t code, LPARAM lparam)
 {
     if (code == 0)
         return 0;
     std::u16string units = utf16_from_gbk(gbk_from_char_code(static_cast<std::uint32_t>(code)));
+    if (g_commit_target && hwnd == g_commit_target && id == WM_CHAR) {
+        g_committed.append(units.begin(), units.end());
+        return 0;
+    }
     LRESULT result = 0;
     for (char16_t unit : units)
         result = call(procedure, hwnd, id, unit, lparam);
@@ -111,6 +121,18 @@ std::string gbk_from_wide(const wchar_t* text, std::size_t length)
     for (std::size_t i = 0; i < length; ++i)
         units[i] = static_cast<char16_t>(text[i]);
     return gbk_from_utf16(units);
+}
+
+void begin_text_commit(HWND edit)
+{
+    g_commit_target = edit;
+    g_committed.clear();
+}
+
+std::wstring end_text_commit()
+{
+    g_commit_target = nullptr;
+    return std::exchange(g_committed, std::wstring());
 }
 
 InputFilter set_input_filter(InputFilter filter)

@@ -219,11 +219,24 @@ void synthesize_text_input(WindowHandle window, std::string_view gbk)
     if (!target)
         return;
     std::u16string text = utf16_from_gbk(gbk);
+    // An input method hands an edit field its text at once: one change, as typed characters would
+    // make one each. Read-only and digits-only fields take characters one by one (and refuse them).
+    wchar_t class_name[16]{};
+    GetClassNameW(target, class_name, 16);
+    auto style = static_cast<std::uint32_t>(GetWindowLongW(target, GWL_STYLE));
+    bool commit = _wcsicmp(class_name, L"Edit") == 0 && !(style & (ES_READONLY | ES_NUMBER));
+    if (commit)
+        begin_text_commit(target);
     for (char16_t unit : text) {
         if (!IsWindow(target))
             break;
         SendMessageW(target, WM_CHAR, unit, 1);
     }
+    if (!commit)
+        return;
+    std::wstring passed = end_text_commit();
+    if (!passed.empty() && IsWindow(target))
+        SendMessageW(target, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(passed.c_str()));
 }
 
 }  // namespace platform

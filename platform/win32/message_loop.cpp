@@ -60,6 +60,8 @@ LRESULT CALLBACK pump_procedure(HWND hwnd, UINT id, WPARAM wparam, LPARAM lparam
     return 0;
 }
 
+bool g_pointer_ignored = false;
+
 void process_system_messages(Wait wait)
 {
     MSG message{};
@@ -73,12 +75,19 @@ void process_system_messages(Wait wait)
             post_quit_message(static_cast<int>(message.wParam));
             break;
         }
+        if (g_pointer_ignored && message.message >= WM_MOUSEFIRST && message.message <= WM_MOUSELAST)
+            continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
 }
 
 }  // namespace
+
+void ignore_system_pointer(bool ignore)
+{
+    g_pointer_ignored = ignore;
+}
 
 void start_message_queue()
 {

@@ -141,10 +141,21 @@ void give_default_icon(HWND hwnd);
 
 // ---- Message loop (message_loop.cpp)
 void start_message_queue();
+// Headless runs (tests, the driver) take input only as synthesised: the system pointer's own
+// messages (it moves over windows as they appear) are dropped.
+void ignore_system_pointer(bool ignore);
 void stop_message_queue();
 
 // ---- Controls
 // A control's font handle for WM_SETFONT's runtime form (a LogFont*, null: the default GUI font).
 HFONT control_font(const LogFont* font);
+
+// Gives a drop-down combo box the window height `wanted` by sizing its field (simple ones keep theirs).
+void fit_combo_field_height(NativeWindow& window, int wanted);
+
+// An input method's commit into a system edit field: between the two calls the characters the
+// runtime lets through are gathered instead of typed; the end returns them, to insert as one change.
+void begin_text_commit(HWND edit);
+std::wstring end_text_commit();
 
 }  // namespace platform

@@ -582,6 +582,17 @@ std::intptr_t default_window_procedure(WindowHandle handle, Message& message)
             return call_system_procedure(*window, system->id, system->wparam, system->lparam);
         if (!builtin)
             return 0;
+        if (window->window_class->system_name == L"COMBOBOX") {
+            // A drop-down combo box sizes itself to the new font: it keeps its height.
+            RECT before{};
+            GetWindowRect(window->hwnd, &before);
+            std::intptr_t result = call_system_procedure(
+                *window, WM_SETFONT,
+                reinterpret_cast<WPARAM>(control_font(reinterpret_cast<const LogFont*>(message.wparam))),
+                message.lparam);
+            fit_combo_field_height(*window, before.bottom - before.top);
+            return result;
+        }
         return call_system_procedure(
             *window, WM_SETFONT,
             reinterpret_cast<WPARAM>(control_font(reinterpret_cast<const LogFont*>(message.wparam))), message.lparam);

@@ -30,10 +30,12 @@ COMBOBOXINFO parts_of(const NativeWindow& window)
     return info;
 }
 
+}  // namespace
+
 // The system sizes a drop-down combo box's field from its font and takes the height it is given as
 // the room for the dropped list. The window keeps the height it was made with: the field grows or
 // shrinks to it.
-void fit_field_height(NativeWindow& window, int wanted)
+void fit_combo_field_height(NativeWindow& window, int wanted)
 {
     if (combo_type(window) == ComboStyle::Simple || wanted <= 0)
         return;
@@ -52,6 +54,8 @@ void fit_field_height(NativeWindow& window, int wanted)
     }
 }
 
+namespace {
+
 void prepare_combo(NativeWindow& window, const CreateParams& params)
 {
     call_system_procedure(window, WM_SETFONT, reinterpret_cast<WPARAM>(control_font(nullptr)), FALSE);
@@ -60,7 +64,7 @@ void prepare_combo(NativeWindow& window, const CreateParams& params)
         adopt_control_part(window.handle, parts.hwndItem);
     if (parts.hwndList)
         adopt_control_part(window.handle, parts.hwndList);
-    fit_field_height(window, params.height);
+    fit_combo_field_height(window, params.height);
 }
 
 std::wstring field_text(const NativeWindow& window)
@@ -215,8 +219,14 @@ std::string combo_edit_selected_text(WindowHandle combo)
 
 void combo_set_item_height(WindowHandle combo, int height)
 {
-    if (std::shared_ptr<NativeWindow> window = combo_window(combo))
-        call_system_procedure(*window, CB_SETITEMHEIGHT, 0, std::clamp(height, 1, 255));
+    std::shared_ptr<NativeWindow> window = combo_window(combo);
+    if (!window)
+        return;
+    RECT before{};
+    GetWindowRect(window->hwnd, &before);
+    call_system_procedure(*window, CB_SETITEMHEIGHT, 0, std::clamp(height, 1, 255));
+    // The list's items are not the field: the window keeps its height.
+    fit_combo_field_height(*window, before.bottom - before.top);
 }
 
 int combo_item_height(WindowHandle combo)
@@ -236,6 +246,9 @@ void combo_set_drop_down_height(WindowHandle combo, int height)
     // The height given to a drop-down combo box is the room for its dropped list.
     SetWindowPos(window->hwnd, nullptr, 0, 0, rect.right - rect.left, std::max(height, field),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // The system sizes the window to its field again (from the font, not the height it was made
+    // with): the window keeps its height.
+    fit_combo_field_height(*window, field);
 }
 
 void combo_show_drop_down(WindowHandle combo, bool show)

@@ -18,7 +18,12 @@ void set_control_font(WindowHandle control, const std::optional<LogFont>& font)
         return;
     // The system's controls hand the font on to their parts (a combo box's field and list).
     HFONT handle = control_font(font ? &*font : nullptr);
+    RECT before{};
+    GetWindowRect(window->hwnd, &before);
     call_system_procedure(*window, WM_SETFONT, reinterpret_cast<WPARAM>(handle), TRUE);
+    // A drop-down combo box sizes itself to the new font: it keeps its height.
+    if (window->window_class->system_name == L"COMBOBOX")
+        fit_combo_field_height(*window, before.bottom - before.top);
     InvalidateRect(window->hwnd, nullptr, TRUE);
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/dialogs.h"
 #include "runtime/boundary/program_state.h"
+#include "tests/support/exit_status.h"
 
 #include <gtest/gtest.h>
 
@@ -87,7 +88,7 @@ TEST(HeapDeathTest, ExhaustionReportsTheRequestedCountAndEndsWithMinusOne)
             runtime::set_heap_request_limit(1000);
             runtime::heap_allocate(100000);
         },
-        testing::ExitedWithCode(255), "分配 100000 字节内存失败!");
+        test_support::ended_with_minus_one(), "分配 100000 字节内存失败!");
 }
 
 }  // namespace

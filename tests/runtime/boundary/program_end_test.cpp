@@ -1,5 +1,7 @@
 #include "runtime/boundary/program_end.h"
 
+#include "tests/support/exit_status.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -36,7 +38,7 @@ TEST(ProgramEndDeathTest, RoutinesRunOnceInRegistrationOrderWithTheirPositions)
 
 TEST(ProgramEndDeathTest, EndProgramWithMinusOneExitsWith255)
 {
-    EXPECT_EXIT(runtime::end_program(-1), testing::ExitedWithCode(255), "");
+    EXPECT_EXIT(runtime::end_program(-1), test_support::ended_with_minus_one(), "");
 }
 
 }  // namespace

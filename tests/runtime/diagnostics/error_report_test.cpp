@@ -3,6 +3,7 @@
 #include "platform/dialogs.h"
 #include "platform/text_encoding.h"
 #include "runtime/boundary/program_end.h"
+#include "tests/support/exit_status.h"
 
 #include <gtest/gtest.h>
 
@@ -110,7 +111,7 @@ TEST(ErrorReportDeathTest, ShowsTheReportInABoxTitledErrorAndExitsWithMinusOne)
             runtime::register_program_end_routine(describe_boxes);
             runtime::report_numbered_error(2, 0, 0);
         },
-        testing::ExitedWithCode(255),
+        test_support::ended_with_minus_one(),
         "\\[boxes=1 title=错误 icon=1 "
         "text=运行时出错!\r\n\r\n错误代码：2\r\n\r\n错误信息：未得到所需要的数值型数据\r\n\r\n0, "
         "0\r\n count=1\\]");
@@ -131,7 +132,7 @@ TEST(ErrorReportDeathTest, AHookThatDealsWithTheReportSuppressesTheBoxButNotTheE
             runtime::set_error_hook(hook_dealing_with_it);
             runtime::report_runtime_error(gbk("坏"), 0, 0, 0);
         },
-        testing::ExitedWithCode(255), "hook\\(0\\):坏\r\n0, 0\r\n\\|\\[boxes=0 count=1\\]");
+        test_support::ended_with_minus_one(), "hook\\(0\\):坏\r\n0, 0\r\n\\|\\[boxes=0 count=1\\]");
 }
 
 int g_hook_depth = 0;
@@ -152,7 +153,10 @@ TEST(ErrorReportDeathTest, AnErrorInsideTheHookShowsTheBoxWithoutCallingTheHookA
             runtime::set_error_hook(hook_that_fails_itself);
             runtime::report_runtime_error(gbk("外层"), 0, 0, 0);
         },
-        testing::ExitedWithCode(255), "hook depth 1\\|.*\\[boxes=1 .*内层.* count=2\\]");
+        test_support::ended_with_minus_one(),
+        // Whitespace, not "." across lines: Windows' death tests match with a simpler regex.
+        "hook depth 1\\|运行时出错!\\s*错误信息：内层\\s*0, 0\\s*"
+        "\\[boxes=1 title=错误 icon=1 text=运行时出错!\\s*错误信息：内层\\s*0, 0\\s*count=2\\]");
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "platform/dialogs.h"
 #include "tests/runtime/windows/window_test_support.h"
+#include "tests/support/exit_status.h"
 
 namespace window_test {
 namespace {
@@ -116,7 +117,7 @@ void expect_dispatch_error(WindowId window, ControlId control, const char* messa
             platform::set_dialog_service(&dialogs);
             raise_plain_event(window, control);
         },
-        testing::ExitedWithCode(255), message);
+        test_support::ended_with_minus_one(), message);
 }
 
 TEST_F(EventDispatch, EventsOfUnknownOrInvalidUnitsAreReportedErrors)

@@ -4,6 +4,7 @@
 #include "runtime/boundary/program_state.h"
 #include "runtime/windows/window_table.h"
 #include "tests/runtime/form/form_test_support.h"
+#include "tests/support/exit_status.h"
 
 #include <gtest/gtest.h>
 
@@ -96,10 +97,10 @@ TEST(InitialiseDeathTest, ReadsTheDescriptionAndMovesToTheProgramDirectory)
 
 TEST(InitialiseDeathTest, AnUnreadableDescriptionEndsTheProgramWithTheReport)
 {
-    EXPECT_EXIT(initialise_with_bad_description(Fault::Truncated), testing::ExitedWithCode(255), "");
+    EXPECT_EXIT(initialise_with_bad_description(Fault::Truncated), test_support::ended_with_minus_one(), "");
 }
 
 TEST(InitialiseDeathTest, AnUnknownHandlerOffsetIsAnUnreadableDescription)
 {
-    EXPECT_EXIT(initialise_with_bad_description(Fault::UnknownHandler), testing::ExitedWithCode(255), "");
+    EXPECT_EXIT(initialise_with_bad_description(Fault::UnknownHandler), test_support::ended_with_minus_one(), "");
 }

@@ -6,6 +6,7 @@
 #include "runtime/boundary/entry_table.h"
 #include "runtime/boundary/heap.h"
 #include "tests/runtime/windows/window_test_support.h"
+#include "tests/support/exit_status.h"
 
 #include <cstring>
 
@@ -280,7 +281,7 @@ void expect_report(const std::function<void()>& access, const char* message)
             platform::set_dialog_service(&dialogs);
             access();
         },
-        testing::ExitedWithCode(255), message);
+        test_support::ended_with_minus_one(), message);
 }
 
 TEST_F(PropertyAccess, ReportsAccessesThatCannotBeServed)

@@ -6,6 +6,7 @@
 #include "runtime/boundary/program_end.h"
 #include "runtime/windows/property_access.h"
 #include "tests/runtime/windows/window_test_support.h"
+#include "tests/support/exit_status.h"
 
 #include <algorithm>
 
@@ -273,7 +274,7 @@ TEST_F(WindowLoading, StartWindowThatCannotBeLoadedIsAReportedError)
             platform::set_dialog_service(&dialogs);
             load_start_window(0x52010077);
         },
-        testing::ExitedWithCode(255), platform::utf8_from_gbk(platform::gbk_from_utf8("载入启动窗口失败")));
+        test_support::ended_with_minus_one(), platform::utf8_from_gbk(platform::gbk_from_utf8("载入启动窗口失败")));
 }
 
 TEST_F(WindowLoading, IdleEventsStopOnceNoHandlerAsksForMore)
