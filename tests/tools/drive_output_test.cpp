@@ -40,7 +40,7 @@ TEST(DriveOutput, AScreenShotPngDecodesToTheSamePixels)
     ASSERT_EQ(picture->width, 3);
     ASSERT_EQ(picture->height, 2);
     const std::uint8_t* pixels = picture->pixels.data();
-    for (int i = 0; i < 6; ++i) {
+    for (std::size_t i = 0; i < 6; ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(pixels[4 * i], rows[3 * i]);
         EXPECT_EQ(pixels[4 * i + 1], rows[3 * i + 1]);
