@@ -2,7 +2,6 @@
 
 #include "platform/qt/device_context_qt.h"
 
-
 namespace platform {
 
 // QRegion keeps its rectangles disjoint and banded, so they are taken over as they are.
