@@ -7,8 +7,8 @@
 
 #include "runtime/imaging/jpeg_decoder.h"
 
-#include "platform/picture_codecs.h"
 #include "runtime/imaging/checked_size.h"
+#include "runtime/imaging/system_codec_decode.h"
 
 #include <optional>
 
@@ -62,39 +62,16 @@ DecodeResult<DecodedPicture> decode_jpeg(std::span<const std::uint8_t> bytes, Sh
         if (!row_bytes || !checked_block_size(*row_bytes, (frame->height + 7) / 8))
             return DecodeError::TooLarge;
     }
-    PixelBlock pixels;
-    platform::PictureCodecSize decoded_size;
-    DecodeError refusal = DecodeError::TooLarge;
-    auto into_pixel_block = [&](const platform::PictureCodecSize& size) -> std::uint8_t* {
-        auto row_bytes = checked_multiply(size.width, 3);
-        auto total = row_bytes ? checked_block_size(*row_bytes, size.height) : std::nullopt;
-        if (!total || *total == 0 || size.width > INT32_MAX || size.height > INT32_MAX)
-            return nullptr;
-        pixels = PixelBlock::allocate(*total, PixelBlock::Fill::Uninitialised);
-        if (pixels.empty()) {
-            refusal = DecodeError::OutOfMemory;
-            return nullptr;
-        }
-        decoded_size = size;
-        return pixels.data();
-    };
-    switch (platform::decode_with_system_codec(platform::PictureCodec::Jpeg, bytes, shown.width, shown.height,
-                                               into_pixel_block)) {
-    case platform::PictureCodecStatus::Decoded:
-        break;
-    case platform::PictureCodecStatus::Refused:
-        return refusal;
-    case platform::PictureCodecStatus::Unsupported:
-        return DecodeError::UnsupportedComponents;
-    case platform::PictureCodecStatus::Corrupt:
-    case platform::PictureCodecStatus::NoCodec:
-        return DecodeError::CorruptData;
-    }
+    auto decoded = decode_through_system_codec(platform::PictureCodec::Jpeg, bytes, shown.width, shown.height, 3,
+                                               DecodeError::UnsupportedComponents);
+    if (!decoded)
+        return decoded.error();
+    const platform::PictureCodecSize& decoded_size = decoded->size;
     DecodedPicture picture;
     picture.kind = PictureKind::Jpeg;
     picture.width = static_cast<std::int32_t>(decoded_size.width);
     picture.height = static_cast<std::int32_t>(decoded_size.height);
-    picture.pixels = std::move(pixels);
+    picture.pixels = std::move(decoded->pixels);
     if (decoded_size.width != decoded_size.natural_width || decoded_size.height != decoded_size.natural_height) {
         picture.natural_width = static_cast<std::int32_t>(decoded_size.natural_width);
         picture.natural_height = static_cast<std::int32_t>(decoded_size.natural_height);

@@ -3,8 +3,8 @@
 
 #include "runtime/imaging/png_decoder.h"
 
-#include "platform/picture_codecs.h"
 #include "runtime/imaging/checked_size.h"
+#include "runtime/imaging/system_codec_decode.h"
 
 namespace runtime::imaging {
 namespace {
@@ -34,37 +34,14 @@ DecodeResult<DecodedPicture> decode_png(std::span<const std::uint8_t> bytes, Sho
     auto declared_row = checked_multiply(big_endian_word(bytes, kWidthOffset), 4);
     if (!declared_row || !checked_block_size(*declared_row, big_endian_word(bytes, kWidthOffset + 4)))
         return DecodeError::TooLarge;
-    PixelBlock pixels;
-    platform::PictureCodecSize decoded_size;
-    DecodeError refusal = DecodeError::TooLarge;
-    auto into_pixel_block = [&](const platform::PictureCodecSize& size) -> std::uint8_t* {
-        auto row_bytes = checked_multiply(size.width, 4);
-        auto total = row_bytes ? checked_block_size(*row_bytes, size.height) : std::nullopt;
-        if (!total || *total == 0 || size.width > INT32_MAX || size.height > INT32_MAX)
-            return nullptr;
-        pixels = PixelBlock::allocate(*total, PixelBlock::Fill::Uninitialised);
-        if (pixels.empty()) {
-            refusal = DecodeError::OutOfMemory;
-            return nullptr;
-        }
-        decoded_size = size;
-        return pixels.data();
-    };
-    switch (platform::decode_with_system_codec(platform::PictureCodec::Png, bytes, 0, 0, into_pixel_block)) {
-    case platform::PictureCodecStatus::Decoded:
-        break;
-    case platform::PictureCodecStatus::Refused:
-        return refusal;
-    case platform::PictureCodecStatus::Unsupported:
-    case platform::PictureCodecStatus::Corrupt:
-    case platform::PictureCodecStatus::NoCodec:
-        return DecodeError::CorruptData;
-    }
+    auto decoded = decode_through_system_codec(platform::PictureCodec::Png, bytes, 0, 0, 4, DecodeError::CorruptData);
+    if (!decoded)
+        return decoded.error();
     DecodedPicture picture;
     picture.kind = PictureKind::Png;
-    picture.width = static_cast<std::int32_t>(decoded_size.width);
-    picture.height = static_cast<std::int32_t>(decoded_size.height);
-    picture.pixels = std::move(pixels);
+    picture.width = static_cast<std::int32_t>(decoded->size.width);
+    picture.height = static_cast<std::int32_t>(decoded->size.height);
+    picture.pixels = std::move(decoded->pixels);
     return picture;
 }
 
