@@ -52,4 +52,10 @@ inline constexpr int VK_OEM_5 = 0xDC;       // \|
 inline constexpr int VK_OEM_6 = 0xDD;       // ]}
 inline constexpr int VK_OEM_7 = 0xDE;       // '"
 
+// The character a key types on a plain keyboard layout (letters, digits, the keypad's digits,
+// punctuation, space, Enter, Tab, Backspace, Escape), with or without Shift; 0 for a key that types
+// none. Synthetic key presses use it, so that the layout of the machine running them does not
+// change what they type.
+char16_t plain_key_text(int virtual_key, bool shift);
+
 }  // namespace platform

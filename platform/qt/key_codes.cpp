@@ -42,27 +42,6 @@ constexpr std::array<int, 10> kShiftedDigits = {
     Qt::Key_Percent,    Qt::Key_AsciiCircum, Qt::Key_Ampersand, Qt::Key_Asterisk,   Qt::Key_ParenLeft,
 };
 
-constexpr char kShiftedDigitText[] = ")!@#$%^&*(";
-
-struct OemText {
-    int virtual_key;
-    char plain;
-    char shifted;
-};
-constexpr std::array<OemText, 11> kOemText = {{
-    {VK_OEM_1, ';', ':'},
-    {VK_OEM_PLUS, '=', '+'},
-    {VK_OEM_COMMA, ',', '<'},
-    {VK_OEM_MINUS, '-', '_'},
-    {VK_OEM_PERIOD, '.', '>'},
-    {VK_OEM_2, '/', '?'},
-    {VK_OEM_3, '`', '~'},
-    {VK_OEM_4, '[', '{'},
-    {VK_OEM_5, '\\', '|'},
-    {VK_OEM_6, ']', '}'},
-    {VK_OEM_7, '\'', '"'},
-}};
-
 }  // namespace
 
 int virtual_key_from_qt(int qt_key, Qt::KeyboardModifiers modifiers)
@@ -121,31 +100,8 @@ int qt_key_from_virtual_key(int virtual_key)
 
 QString text_of_virtual_key(int virtual_key, bool shift)
 {
-    if (virtual_key >= 'A' && virtual_key <= 'Z')
-        return QString(QChar(shift ? virtual_key : virtual_key - 'A' + 'a'));
-    if (virtual_key >= '0' && virtual_key <= '9')
-        return QString(QChar(shift ? kShiftedDigitText[virtual_key - '0'] : virtual_key));
-    if (virtual_key >= VK_NUMPAD0 && virtual_key <= VK_NUMPAD0 + 9)
-        return QString(QChar('0' + virtual_key - VK_NUMPAD0));
-    switch (virtual_key) {
-    case VK_SPACE:
-        return QStringLiteral(" ");
-    case VK_RETURN:
-        return QStringLiteral("\r");
-    case VK_TAB:
-        return QStringLiteral("\t");
-    case VK_BACK:
-        return QString(QChar(8));
-    case VK_ESCAPE:
-        return QString(QChar(27));
-    default:
-        break;
-    }
-    for (const OemText& oem : kOemText) {
-        if (oem.virtual_key == virtual_key)
-            return QString(QChar(shift ? oem.shifted : oem.plain));
-    }
-    return QString();
+    char16_t text = plain_key_text(virtual_key, shift);
+    return text ? QString(QChar(text)) : QString();
 }
 
 }  // namespace platform
