@@ -139,4 +139,7 @@ struct ControlColours {
 std::uint32_t gbk_char_code(std::string_view gbk_character);
 std::string gbk_from_char_code(std::uint32_t code);
 
+// Keyboard and mouse messages: the ones the input filter sees.
+bool is_input_message(std::uint32_t id);
+
 }  // namespace platform

@@ -23,6 +23,5 @@ std::uint64_t idle_ending_input_count();
 
 // Marks, during a window procedure's input message, that the default handling was asked for.
 void note_default_input_handling();
-bool is_input_message(std::uint32_t id);
 
 }  // namespace platform

@@ -142,31 +142,6 @@ InputFilter set_input_filter(InputFilter filter)
     return previous;
 }
 
-bool is_input_message(std::uint32_t id)
-{
-    switch (id) {
-    case WM_KEYDOWN:
-    case WM_KEYUP:
-    case WM_CHAR:
-    case WM_SYSKEYDOWN:
-    case WM_SYSKEYUP:
-    case WM_SYSCHAR:
-    case WM_MOUSEMOVE:
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONUP:
-    case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONUP:
-    case WM_RBUTTONDBLCLK:
-    case WM_MBUTTONDOWN:
-    case WM_MBUTTONUP:
-    case WM_MOUSEWHEEL:
-        return true;
-    default:
-        return false;
-    }
-}
-
 std::uint32_t current_key_state()
 {
     std::uint32_t state = 0;

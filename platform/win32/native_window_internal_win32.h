@@ -111,7 +111,6 @@ void destroy_all_windows();
 void forget_window(HWND hwnd);
 
 // ---- Input routing (input_routing.cpp)
-bool is_input_message(std::uint32_t id);
 // Routes an input message of the system's to `window` (the control when `hwnd` is a part of it):
 // input filter, then the runtime's procedure, then, when it asks for the default handling, the
 // system's procedure of `hwnd` with the message as the filter left it.
