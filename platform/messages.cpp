@@ -1,5 +1,6 @@
 #include "platform/messages.h"
 
+#include "platform/system_colours.h"
 #include "platform/text_encoding.h"
 
 namespace platform {
@@ -23,6 +24,19 @@ std::string gbk_from_char_code(std::uint32_t code)
     if (code > 0xFF)
         return std::string{static_cast<char>((code >> 8) & 0xFF), static_cast<char>(code & 0xFF)};
     return std::string(1, static_cast<char>(code));
+}
+
+std::intptr_t default_control_colours(const Message& message)
+{
+    auto* colours = reinterpret_cast<ControlColours*>(message.wparam);
+    if (!colours)
+        return 0;
+    bool field = message.id == WM_CTLCOLOREDIT || message.id == WM_CTLCOLORLISTBOX;
+    Colour background = system_colour(field ? SystemColour::Window : SystemColour::ButtonFace);
+    colours->text = system_colour(SystemColour::WindowText);
+    colours->text_background = background;
+    colours->brush = background;
+    return 1;
 }
 
 bool is_input_message(std::uint32_t id)

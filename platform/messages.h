@@ -134,6 +134,10 @@ struct ControlColours {
     Colour brush = 0xFFFFFF;
 };
 
+// The default answer to WM_CTLCOLOR*: the system's colours, for an edit field or list on the
+// window colour, for the other controls on the button face.
+std::intptr_t default_control_colours(const Message& message);
+
 // Character codes of WM_CHAR: a single-byte character is its byte; a multibyte character is its
 // bytes in order, most significant first (lead << 8 | trail, or the four bytes of a four-byte one).
 std::uint32_t gbk_char_code(std::string_view gbk_character);

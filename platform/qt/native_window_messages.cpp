@@ -6,7 +6,6 @@
 #include "platform/key_codes.h"
 #include "platform/qt/device_context_qt.h"
 #include "platform/qt/input_routing_qt.h"
-#include "platform/system_colours.h"
 
 #include <QApplication>
 
@@ -68,17 +67,8 @@ std::intptr_t default_window_procedure(WindowHandle handle, Message& message)
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORBTN:
-    case WM_CTLCOLORSTATIC: {
-        auto* colours = reinterpret_cast<ControlColours*>(message.wparam);
-        if (!colours)
-            return 0;
-        bool field = message.id == WM_CTLCOLOREDIT || message.id == WM_CTLCOLORLISTBOX;
-        Colour background = system_colour(field ? SystemColour::Window : SystemColour::ButtonFace);
-        colours->text = system_colour(SystemColour::WindowText);
-        colours->text_background = background;
-        colours->brush = background;
-        return 1;
-    }
+    case WM_CTLCOLORSTATIC:
+        return default_control_colours(message);
     case WM_ACTIVATE:
         // An activated window takes the focus unless it is already inside it.
         if (message.wparam != WA_INACTIVE && !is_minimized(handle)) {

@@ -7,7 +7,6 @@
 #include "platform/win32/native_window_internal_win32.h"
 
 #include "platform/controls/updown_control.h"
-#include "platform/system_colours.h"
 #include "platform/win32/device_context_win32.h"
 #include "platform/win32/native_window_win32.h"
 
@@ -599,17 +598,8 @@ std::intptr_t default_window_procedure(WindowHandle handle, Message& message)
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORBTN:
-    case WM_CTLCOLORSTATIC: {
-        auto* colours = reinterpret_cast<ControlColours*>(message.wparam);
-        if (!colours)
-            return 0;
-        bool field = message.id == WM_CTLCOLOREDIT || message.id == WM_CTLCOLORLISTBOX;
-        Colour background = system_colour(field ? SystemColour::Window : SystemColour::ButtonFace);
-        colours->text = system_colour(SystemColour::WindowText);
-        colours->text_background = background;
-        colours->brush = background;
-        return 1;
-    }
+    case WM_CTLCOLORSTATIC:
+        return default_control_colours(message);
     case WM_ACTIVATE:
         // An activated window takes the focus unless it is already inside it.
         if (message.wparam != WA_INACTIVE && !IsIconic(window->hwnd)) {
