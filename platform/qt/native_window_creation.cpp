@@ -176,18 +176,6 @@ std::string window_class_name(WindowHandle handle)
     return window ? window->window_class->name : std::string();
 }
 
-std::string window_text(WindowHandle handle)
-{
-    std::string text;
-    send_message(handle, WM_GETTEXT, 0, reinterpret_cast<std::intptr_t>(&text));
-    return text;
-}
-
-void set_window_text(WindowHandle handle, const std::string& gbk)
-{
-    send_message(handle, WM_SETTEXT, 0, reinterpret_cast<std::intptr_t>(gbk.c_str()));
-}
-
 std::uint32_t window_style(WindowHandle handle)
 {
     std::shared_ptr<NativeWindow> window = find_window(handle);

@@ -84,30 +84,6 @@ std::intptr_t send_message(WindowHandle handle, Message message)
     return call_window_procedure(window, message);
 }
 
-std::intptr_t send_message(WindowHandle handle, std::uint32_t id, std::uintptr_t wparam, std::intptr_t lparam)
-{
-    return send_message(handle, Message{id, wparam, lparam, 0});
-}
-
-std::intptr_t notify_parent(WindowHandle child, int code)
-{
-    WindowHandle parent = parent_window(child);
-    if (!parent)
-        return 0;
-    return send_message(parent, WM_COMMAND, make_wparam(window_id(child), code), child);
-}
-
-ControlColours query_control_colours(WindowHandle child, std::uint32_t message_id)
-{
-    ControlColours colours;
-    WindowHandle parent = parent_window(child);
-    Message message{message_id, reinterpret_cast<std::uintptr_t>(&colours), child, 0};
-    if (parent && send_message(parent, message) != 0)
-        return colours;
-    default_window_procedure(child, message);
-    return colours;
-}
-
 HBRUSH solid_brush(Colour colour)
 {
     // Few colours are ever asked for; the brushes live as long as the process.
