@@ -3,7 +3,8 @@
 #include "certmaker_version.h"
 
 #include <cstdio>
-#include <cstring>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -21,12 +22,13 @@ void print_usage(std::FILE* stream)
 int main(int argc, char** argv)
 {
     // The program takes no arguments; these two answer before any window opens.
-    for (int index = 1; index < argc; ++index) {
-        if (std::strcmp(argv[index], "--help") == 0 || std::strcmp(argv[index], "-h") == 0) {
+    std::vector<std::string> arguments = runtime::program_arguments(argc, argv);
+    for (std::size_t index = 1; index < arguments.size(); ++index) {
+        if (arguments[index] == "--help" || arguments[index] == "-h") {
             print_usage(stdout);
             return 0;
         }
-        if (std::strcmp(argv[index], "--version") == 0) {
+        if (arguments[index] == "--version") {
             std::printf("certmaker %s\n", certmaker::kVersion);
             return 0;
         }

@@ -4,7 +4,7 @@
 
 # Windows' own libraries the platform's Win32 implementation calls.
 set(CERTMAKER_WINDOWS_LIBRARIES
-    user32 gdi32 comctl32 comdlg32 msimg32 imm32 winmm shlwapi ole32 oleaut32 windowscodecs uuid)
+    user32 gdi32 comctl32 comdlg32 msimg32 imm32 winmm shell32 shlwapi ole32 oleaut32 windowscodecs uuid)
 
 # Build-time generators run on the machine that builds. Either a folder where they were built
 # already (CERTMAKER_HOST_TOOLS), or they are built here, with the host's compiler, into host-tools/.

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
+#include <vector>
 
 namespace platform {
 
@@ -10,6 +12,12 @@ enum class Display {
     Default,    // the desktop's display (or QT_QPA_PLATFORM when set)
     Offscreen,  // Qt's offscreen platform: tests and headless runs
 };
+
+// The command line, the program's own name first, each argument as UTF-8 text. On Linux these are
+// argv's bytes as they are (file names there are UTF-8); on Windows they come from the system's
+// wide command line, because argv holds only what the ANSI code page can spell and a folder named
+// in any other script would arrive as question marks.
+std::vector<std::string> command_line_arguments(int argc, char** argv);
 
 // Creates the application object once; later calls do nothing. Also selects the classic look, the
 // system colours and the logical resolution the runtime relies on.

@@ -110,6 +110,14 @@ QtMessageHandler install_platform_notice_filter()
     return g_next_message_handler;
 }
 
+std::vector<std::string> command_line_arguments(int argc, char** argv)
+{
+    std::vector<std::string> arguments;
+    for (int index = 0; index < argc && argv && argv[index]; ++index)
+        arguments.emplace_back(argv[index]);
+    return arguments;
+}
+
 void start_platform(int argc, char** argv, Display display)
 {
     if (g_application)

@@ -5,9 +5,12 @@
 #include "platform/win32/native_window_win32.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 namespace platform {
@@ -37,7 +40,38 @@ void apply_icons(HWND hwnd)
         SendMessageW(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(g_small_icon));
 }
 
+std::string utf8_from_wide(const wchar_t* text)
+{
+    int length = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    if (length <= 1)
+        return {};
+    std::string utf8(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8.data(), length, nullptr, nullptr);
+    utf8.resize(static_cast<std::size_t>(length) - 1);
+    return utf8;
+}
+
 }  // namespace
+
+std::vector<std::string> command_line_arguments(int argc, char** argv)
+{
+    std::vector<std::string> arguments;
+    int count = 0;
+    if (LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count)) {
+        for (int index = 0; index < count; ++index)
+            arguments.push_back(utf8_from_wide(wide[index]));
+        LocalFree(wide);
+        return arguments;
+    }
+    // Without the wide command line, argv is in the ANSI code page.
+    for (int index = 0; index < argc && argv && argv[index]; ++index) {
+        int length = MultiByteToWideChar(CP_ACP, 0, argv[index], -1, nullptr, 0);
+        std::wstring wide(static_cast<std::size_t>(std::max(length, 1)), L'\0');
+        MultiByteToWideChar(CP_ACP, 0, argv[index], -1, wide.data(), length);
+        arguments.push_back(utf8_from_wide(wide.c_str()));
+    }
+    return arguments;
+}
 
 void give_default_icon(HWND hwnd)
 {

@@ -146,13 +146,17 @@ void set_window_cursor(WindowHandle window, CursorHandle cursor)
         window_cursors()[window] = cursor;
     else
         window_cursors().erase(window);
-    // The window's own WM_SETCURSOR shows it from now on; under the pointer it shows at once.
+    // The window's WM_SETCURSOR shows it from now on; when the pointer is over the window (or one
+    // of its parts) the system is asked as a move of the pointer would ask it, so that the cursor
+    // shows at once and a cursor taken away gives way to the one the system shows there.
     POINT pointer{};
-    if (GetCursorPos(&pointer) && WindowFromPoint(pointer) == hwnd) {
-        HCURSOR shown = native_cursor(cursor ? cursor : load_stock_cursor(StockCursor::Arrow));
-        if (shown)
-            SetCursor(shown);
-    }
+    if (!GetCursorPos(&pointer))
+        return;
+    HWND under = WindowFromPoint(pointer);
+    if (!under || (under != hwnd && !IsChild(hwnd, under)))
+        return;
+    LRESULT hit = SendMessageW(under, WM_NCHITTEST, 0, MAKELPARAM(pointer.x, pointer.y));
+    SendMessageW(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under), MAKELPARAM(hit, WM_MOUSEMOVE));
 }
 
 CursorHandle window_cursor(WindowHandle window)

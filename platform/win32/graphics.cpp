@@ -363,6 +363,43 @@ std::unique_ptr<Icon> icon_from_bgra32(const std::uint8_t* pixels, int width, in
     return std::make_unique<Icon>(std::move(impl));
 }
 
+HICON system_icon(const Icon& icon)
+{
+    const DibSection& source = icon.impl().dib;
+    DibSection colour;
+    if (!make_dib_section(colour, source.width, source.height))
+        return nullptr;
+    // The system takes straight alpha; the mask keeps the transparent pixels transparent wherever
+    // the system draws without alpha. Its rows are padded to 16 bits.
+    const std::size_t mask_stride = (static_cast<std::size_t>(source.width) + 15) / 16 * 2;
+    std::vector<std::uint8_t> mask(mask_stride * static_cast<std::size_t>(source.height), 0);
+    for (int y = 0; y < source.height; ++y) {
+        const std::uint32_t* in = source.row(y);
+        std::uint32_t* out = colour.row(y);
+        for (int x = 0; x < source.width; ++x) {
+            std::uint32_t alpha = in[x] >> 24;
+            if (alpha == 0) {
+                out[x] = 0;
+                mask[static_cast<std::size_t>(y) * mask_stride + static_cast<std::size_t>(x) / 8] |=
+                    static_cast<std::uint8_t>(0x80 >> (x % 8));
+                continue;
+            }
+            auto straight = [alpha](std::uint32_t channel) {
+                return std::min(255u, (channel * 255 + alpha / 2) / alpha);
+            };
+            out[x] = (alpha << 24) | (straight((in[x] >> 16) & 0xFF) << 16) | (straight((in[x] >> 8) & 0xFF) << 8) |
+                     straight(in[x] & 0xFF);
+        }
+    }
+    HBITMAP mask_bitmap = CreateBitmap(source.width, source.height, 1, 1, mask.data());
+    if (!mask_bitmap)
+        return nullptr;
+    ICONINFO info{TRUE, 0, 0, mask_bitmap, colour.bitmap};
+    HICON made = CreateIconIndirect(&info);
+    DeleteObject(mask_bitmap);
+    return made;
+}
+
 std::unique_ptr<DeviceContext> bitmap_device_context(Bitmap& bitmap)
 {
     return dib_device_context(bitmap.impl().dib);

@@ -54,6 +54,10 @@ struct Icon::Impl {
     DibSection dib;  // premultiplied alpha, as AlphaBlend takes it
 };
 
+// The system's icon of the same pixels (CreateIconIndirect copies them); the caller destroys it.
+// Null when the system cannot make it.
+HICON system_icon(const Icon& icon);
+
 inline COLORREF colorref(Colour colour)
 {
     return static_cast<COLORREF>(colour & 0x00FFFFFF);

@@ -7,6 +7,7 @@
 #include "platform/win32/native_window_internal_win32.h"
 
 #include "platform/controls/updown_control.h"
+#include "platform/win32/cursors_win32.h"
 #include "platform/win32/device_context_win32.h"
 #include "platform/win32/native_window_win32.h"
 
@@ -142,7 +143,8 @@ bool register_window_class(const std::string& name, ClassInfo info)
     system_class.style = info.style & (CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_OWNDC | CS_PARENTDC);
     system_class.lpfnWndProc = window_procedure;
     system_class.hInstance = module_instance();
-    system_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    HCURSOR class_cursor = native_cursor(info.cursor);
+    system_class.hCursor = class_cursor ? class_cursor : LoadCursorW(nullptr, IDC_ARROW);
     system_class.lpszClassName = window_class->system_name.c_str();
     // The background is erased through WM_ERASEBKGND with the class's Brush, not by the system.
     if (!RegisterClassExW(&system_class))
@@ -327,6 +329,24 @@ std::optional<LRESULT> updown_press(const NativeWindow& parent, const NMHDR* hea
     return 1;
 }
 
+// The cursor set on a window shows wherever the pointer is over it, its border and a control's
+// parts included, but not on a top-level window's frame and caption, which keep the system's sizing
+// cursors and arrow. Without one (and over a child, whose request passes up to its parents) the
+// system shows the class cursor of the window under the pointer: a parent's cursor never shows
+// over its children.
+bool show_own_cursor(const NativeWindow& window, HWND pointed, int hit)
+{
+    if (control_of_hwnd(pointed) != window.handle)
+        return false;
+    const bool child = (GetWindowLongW(window.hwnd, GWL_STYLE) & WS_CHILD) != 0;
+    const bool over = hit == HTCLIENT || (child && (hit == HTBORDER || hit == HTVSCROLL || hit == HTHSCROLL));
+    HCURSOR cursor = over ? native_cursor(window_cursor(window.handle)) : nullptr;
+    if (!cursor)
+        return false;
+    SetCursor(cursor);
+    return true;
+}
+
 LRESULT dispatch(const std::shared_ptr<NativeWindow>& window, HWND hwnd, UINT id, WPARAM wparam, LPARAM lparam)
 {
     const bool builtin = window->window_class->builtin;
@@ -428,6 +448,10 @@ LRESULT dispatch(const std::shared_ptr<NativeWindow>& window, HWND hwnd, UINT id
         if (lparam != 0 || !window->timers.count(static_cast<int>(wparam)))
             return call_system_procedure(*window, id, wparam, lparam);
         return route(window, id, wparam, lparam, Message{id, wparam, 0, 0});
+    case WM_SETCURSOR:
+        if (show_own_cursor(*window, reinterpret_cast<HWND>(wparam), static_cast<short>(LOWORD(lparam))))
+            return TRUE;
+        return call_system_procedure(*window, id, wparam, lparam);
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORBTN:

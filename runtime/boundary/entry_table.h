@@ -6,6 +6,9 @@
 
 #include "runtime/boundary/values.h"
 
+#include <string>
+#include <vector>
+
 namespace runtime {
 
 // A command: fills the result, reads `count` consecutive argument values.
@@ -128,6 +131,9 @@ struct ProgramIcon {
 // The process's start-up: brings up the platform, hands the entry table to the start routine, then
 // runs the end-of-program procedure. Returns the process exit code.
 int run_program(int argc, char** argv, const ProgramHeader& header, StartRoutine start, ProgramIcon icon = {});
+// The command line, the program's own name first, each argument as UTF-8 text whatever characters
+// it holds (on Windows read from the system's wide command line, not from the narrow argv).
+std::vector<std::string> program_arguments(int argc, char** argv);
 
 }  // namespace runtime
 

@@ -118,6 +118,11 @@ const EntryTable& entry_table()
     return g_entry_table;
 }
 
+std::vector<std::string> program_arguments(int argc, char** argv)
+{
+    return platform::command_line_arguments(argc, argv);
+}
+
 int run_program(int argc, char** argv, const ProgramHeader& header, StartRoutine start, ProgramIcon icon)
 {
     platform::start_platform(argc, argv, platform::Display::Default);

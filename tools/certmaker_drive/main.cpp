@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <memory>
@@ -153,8 +154,9 @@ int main(int argc, char** argv)
 {
     bool show = false;
     std::string script_path;
-    for (int i = 1; i < argc; ++i) {
-        std::string argument = argv[i];
+    std::vector<std::string> arguments = platform::command_line_arguments(argc, argv);
+    for (std::size_t i = 1; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
         if (argument == "--show")
             show = true;
         else if (argument == "-h" || argument == "--help") {
@@ -174,7 +176,8 @@ int main(int argc, char** argv)
     std::istream* input = &std::cin;
     std::ifstream file;
     if (!script_path.empty() && script_path != "-") {
-        file.open(script_path);
+        // The path is UTF-8 on every system; a char8_t path reaches the wide calls on Windows.
+        file.open(std::filesystem::path(std::u8string(script_path.begin(), script_path.end())));
         if (!file) {
             std::fprintf(stderr, "certmaker-drive: cannot read %s\n", script_path.c_str());
             return 2;

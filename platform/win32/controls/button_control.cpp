@@ -3,6 +3,7 @@
 #include "platform/win32/native_window_internal_win32.h"
 
 #include "platform/win32/device_context_win32.h"
+#include "platform/win32/graphics_win32.h"
 
 namespace platform {
 
@@ -36,12 +37,54 @@ void erase_group_box(NativeWindow& window, HDC target)
         ReleaseDC(window.hwnd, dc);
 }
 
+// The pictures a button was sent, and the system's icon made for the icon; the system's control
+// draws them (placed by the alignment styles) when the style asks for one.
+struct ButtonImages final : ControlState {
+    const Bitmap* bitmap = nullptr;
+    const Icon* icon = nullptr;
+    HICON system_icon = nullptr;
+
+    ButtonImages() = default;
+    ButtonImages(const ButtonImages&) = delete;
+    ButtonImages& operator=(const ButtonImages&) = delete;
+    ~ButtonImages() override
+    {
+        if (system_icon)
+            DestroyIcon(system_icon);
+    }
+};
+
+// Hands the picture to the system's control: a bitmap as its DIB section (the sender keeps it alive
+// while it is shown), an icon as a system icon of its own. Answers the picture it replaces.
+std::intptr_t set_image(NativeWindow& window, std::uintptr_t type, std::intptr_t image)
+{
+    if (!window.control)
+        window.control = std::make_unique<ButtonImages>();
+    auto* images = dynamic_cast<ButtonImages*>(window.control.get());
+    if (!images)
+        return 0;
+    if (type == ButtonImage::Icon) {
+        const Icon* previous = images->icon;
+        images->icon = reinterpret_cast<const Icon*>(image);
+        HICON made = images->icon ? system_icon(*images->icon) : nullptr;
+        call_system_procedure(window, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(made));
+        if (images->system_icon)
+            DestroyIcon(images->system_icon);
+        images->system_icon = made;
+        return reinterpret_cast<std::intptr_t>(previous);
+    }
+    const Bitmap* previous = images->bitmap;
+    images->bitmap = reinterpret_cast<const Bitmap*>(image);
+    HBITMAP shown = images->bitmap ? images->bitmap->impl().dib.bitmap : nullptr;
+    call_system_procedure(window, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(shown));
+    return reinterpret_cast<std::intptr_t>(previous);
+}
+
 std::intptr_t button_procedure(WindowHandle handle, Message& message)
 {
     if (message.id == BM_SETIMAGE) {
-        // FIXME: pictures on buttons need the bitmap's and icon's system handles; until then the
-        // platform's picture is not handed to the system's control, which would take it for one.
-        return 0;
+        std::shared_ptr<NativeWindow> window = find_window(handle);
+        return window ? set_image(*window, message.wparam, message.lparam) : 0;
     }
     // A disabled button is not clicked, by program or otherwise.
     if (message.id == BM_CLICK && !is_enabled(handle))

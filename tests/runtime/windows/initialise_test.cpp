@@ -1,6 +1,7 @@
 #include "runtime/windows/initialise.h"
 
 #include "platform/dialogs.h"
+#include "platform/text_encoding.h"
 #include "runtime/boundary/program_state.h"
 #include "runtime/windows/window_table.h"
 #include "tests/runtime/form/form_test_support.h"
@@ -8,11 +9,10 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <cerrno>
-#include <climits>
 #include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <thread>
 
 using namespace form_test;
 
@@ -84,10 +84,12 @@ TEST(InitialiseDeathTest, ReadsTheDescriptionAndMovesToTheProgramDirectory)
             runtime::adopt_program_header(header);
             runtime::initialise_runtime();
             const auto& environment = runtime::runtime_environment();
-            char cwd[PATH_MAX] = {};
-            bool ok = getcwd(cwd, sizeof cwd) && environment.program_directory == cwd &&
-                      environment.program_file_name == program_invocation_short_name &&
-                      environment.ui_thread == std::this_thread::get_id();
+            std::u8string folder = std::filesystem::current_path().u8string();
+            // The test program's own name: runtime_tests, with ".exe" on Windows.
+            bool ok =
+                environment.program_directory == platform::gbk_from_utf8(std::string(folder.begin(), folder.end())) &&
+                environment.program_file_name.starts_with("runtime_tests") &&
+                environment.ui_thread == std::this_thread::get_id();
             const runtime::WindowEntry* window = runtime::window_table().find(kWindow);
             ok = ok && window && window->unit.units.find(kLabel)->handler_for(-1) == &click_handler;
             std::_Exit(ok ? 0 : 1);  // no exit handlers: the platform is still up
