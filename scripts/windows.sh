@@ -71,11 +71,13 @@ start_wine() {
   # The prefix is made (or brought up to date) once, and its server stays up for the whole run
   # instead of starting again for every test program. The server writes the registry files only
   # when it ends, and scripts/wine-run.sh takes a prefix without them for a new one and waits for
-  # its server to end: so the first server ends before the one that stays is started.
+  # its server to end: so the first server ends before the one that stays is started. Then Wine's
+  # background services start once more, here, with no output of a test program to hold open.
   mkdir -p "$prefix"
   "$loader" wineboot --init >/dev/null 2>&1 || true
   wineserver -w
   wineserver -p
+  "$loader" wineboot </dev/null >/dev/null 2>&1 || true
   echo "Wine prefix $prefix, display $DISPLAY."
 }
 
