@@ -5,8 +5,13 @@
 #include "app/data/embedded_data.h"
 #include "app/handlers.h"
 #include "app/main_window.h"
+#include "app/runtime_link.h"
+#include "platform/input_synthesis.h"
+#include "platform/message_loop.h"
+#include "platform/messages.h"
 #include "platform/native_window.h"
 #include "platform/system_colours.h"
+#include "platform/text_encoding.h"
 #include "runtime/boundary/entry_table.h"
 #include "runtime/components/component.h"
 #include "runtime/components/window_kind.h"
@@ -18,6 +23,8 @@
 #include "runtime/windows/window_table.h"
 
 #include <gtest/gtest.h>
+
+#include <string>
 
 namespace {
 
@@ -98,6 +105,33 @@ TEST_F(MainWindowLoad, EveryControlReadsItsStoredGeometryThroughGetProperty)
         EXPECT_EQ(std::vector<std::int32_t>(actual, actual + 4), std::vector<std::int32_t>(expected, expected + 4))
             << "control " << std::hex << unit.id() << " (left, top, width, height)";
     }
+}
+
+// A user clicks into the name field, selects its text with Ctrl+A and types a name: the field holds
+// only the new name, and both name overlays of the preview show it. The field sits in the group
+// box, not directly in the window, so its change notification has to find the group box.
+TEST_F(MainWindowLoad, TypingANameReplacesTheFieldAndMirrorsItIntoThePreview)
+{
+    app::link_runtime(entry_table());
+    const form::UnitRecord* field = m_entry->unit.units.find(app::control::NameBox);
+    ASSERT_NE(field, nullptr);
+    platform::WindowHandle handle = static_cast<const components::Component*>(field->object())->handle();
+    platform::Rect client = platform::client_rect(handle);
+    platform::synthesize_click(handle, platform::Point{client.width() / 2, client.height() / 2});
+    platform::synthesize_key_stroke(handle, 'A', platform::KeyState::Ctrl);
+    std::string name = platform::gbk_from_utf8("李小龙");
+    platform::synthesize_text_input(handle, name);
+    platform::process_waiting_messages();
+
+    auto text = [](ControlId control, std::int32_t index) {
+        PropertyValue value = entry_table().get_property(app::kMainWindow, control, index, -1);
+        std::string result = value.low ? reinterpret_cast<const char*>(value.low) : "";
+        entry_table().release(reinterpret_cast<void*>(value.low));
+        return result;
+    };
+    EXPECT_EQ(text(app::control::NameBox, app::property::EditContent), name);
+    EXPECT_EQ(text(app::control::NameLabel, app::property::LabelCaption), name);
+    EXPECT_EQ(text(app::control::SecondNameLabel, app::property::LabelCaption), name);
 }
 
 }  // namespace
