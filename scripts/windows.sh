@@ -2,12 +2,15 @@
 # The Windows build's entry points, called by the Makefile:
 #   windows.sh build          `make windows`: the 32-bit program and tests in build-win32/
 #   windows.sh test           `make test-windows`: the Windows tests under Wine
-#   windows.sh demo           `make windows-demo`: examples/demo.script with certmaker-drive.exe
+#   windows.sh demo           `make windows-demo`: examples/demo.script with certmaker-drive.exe,
+#                             its certificates compared with the Linux build's of the same demo
+#                             (scripts/compare-certificates.py)
 # The product is the 32-bit build. Where this machine cannot execute 32-bit programs (Wine's 32-bit
 # loader is refused by the kernel), the tests and the demo run the same sources built for 64-bit
 # Windows (build-win64/) under Wine's 64-bit loader, and say so.
 # Environment: JOBS, CMAKE_ARGS, WIN32_BUILD, WIN64_BUILD as in the Makefile; WINE_DISPLAY to use a
-# display of your own instead of a private Xvfb.
+# display of your own instead of a private Xvfb; LINUX_DEMO, a folder with the Linux build's
+# certificates of the demo to compare with (else they are made in build/demo, BUILD to change it).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 top=$(pwd)
@@ -66,10 +69,15 @@ start_wine() {
     rm -f "$number_file"
   fi
   # The prefix is made (or brought up to date) once, and its server stays up for the whole run
-  # instead of starting again for every test program.
-  mkdir -p "$(dirname "$prefix")"
-  wineserver -p
+  # instead of starting again for every test program. The server writes the registry files only
+  # when it ends, and scripts/wine-run.sh takes a prefix without them for a new one and waits for
+  # its server to end: so the first server ends before the one that stays is started. Then Wine's
+  # background services start once more, here, with no output of a test program to hold open.
+  mkdir -p "$prefix"
   "$loader" wineboot --init >/dev/null 2>&1 || true
+  wineserver -w
+  wineserver -p
+  "$loader" wineboot </dev/null >/dev/null 2>&1 || true
   echo "Wine prefix $prefix, display $DISPLAY."
 }
 
@@ -107,10 +115,37 @@ case "${1:-}" in
     rm -rf "$out"
     mkdir -p "$out"
     cp examples/sample_photo.jpg examples/demo.script "$out/"
+    # The demo's script, reading back where the overlays and the photo are before every save.
+    python3 scripts/compare-certificates.py places examples/demo.script >"$out/demo-places.script"
     status=0
-    (cd "$out" && "$top/scripts/wine-run.sh" "$folder/bin/certmaker-drive.exe" demo.script) || status=$?
+    (cd "$out" && "$top/scripts/wine-run.sh" "$folder/bin/certmaker-drive.exe" demo-places.script) \
+      >"$out/drive.log" || status=$?
+    cat "$out/drive.log"
     bash scripts/contact-sheet.sh "$out" "$out/contact-sheet.png" || status=1
     echo "Windows demo results: $out (contact sheet: $out/contact-sheet.png)"
+
+    # The Linux build's certificates of the same demo: LINUX_DEMO, or made in $BUILD/demo.
+    reference=${LINUX_DEMO:-}
+    if [ -z "$reference" ]; then
+      linux_build=${BUILD:-build}
+      reference="$linux_build/demo"
+      if [ ! -f "$reference/drive.log" ] || [ ! -f "$reference/kind16.bmp" ]; then
+        echo "Making the Linux build's certificates of the same demo in $reference."
+        if [ ! -x "$linux_build/bin/certmaker-drive" ]; then
+          cmake -S . -B "$linux_build" -DCMAKE_BUILD_TYPE=Release "${cmake_args[@]}" >/dev/null
+          cmake --build "$linux_build" -j "$jobs" --target certmaker-drive
+        fi
+        rm -rf "$reference"
+        mkdir -p "$reference"
+        cp examples/sample_photo.jpg "$out/demo-places.script" "$reference/"
+        (cd "$reference" && "$top/$linux_build/bin/certmaker-drive" demo-places.script >drive.log) || {
+          echo "error: the Linux build's demo failed (see $reference/drive.log)" >&2
+          exit 1
+        }
+      fi
+    fi
+    echo "Comparing with the Linux build's certificates in $reference:"
+    python3 scripts/compare-certificates.py compare "$out" "$reference" || status=1
     exit $status
     ;;
   *)

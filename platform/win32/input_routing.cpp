@@ -83,6 +83,15 @@ bool wants_tab(const NativeWindow& window)
            (GetWindowLongW(window.hwnd, GWL_STYLE) & EditStyle::MultiLine);
 }
 
+// The control character Ctrl+A types.
+constexpr std::uintptr_t kSelectAllCharacter = 0x01;
+
+bool is_system_edit_field(HWND hwnd)
+{
+    wchar_t class_name[8]{};
+    return GetClassNameW(hwnd, class_name, 8) > 0 && _wcsicmp(class_name, L"Edit") == 0;
+}
+
 LRESULT move_focus_by_tab(const NativeWindow& window, bool backwards)
 {
     // Tab order is the order the windows were made in: bottom of the Z order first.
@@ -243,6 +252,10 @@ std::intptr_t default_input_handling(const NativeWindow& window, Message& messag
         return move_focus_by_tab(window, message.key_state & KeyState::Shift);
     if (message.id == WM_CHAR && message.wparam == '\t' && !wants_tab(window))
         return 0;
+    // Ctrl+A selects the whole text of an edit field, as it does on the Linux build; the system's
+    // own field without the newer common controls takes its control character for nothing.
+    if (message.id == WM_CHAR && message.wparam == kSelectAllCharacter && is_system_edit_field(hwnd))
+        return call(procedure, hwnd, EM_SETSEL, 0, -1);
     if (is_character_message(message.id))
         return pass_character(procedure, hwnd, message.id, message.wparam, lparam);
     if (message.id == WM_MOUSEWHEEL && !from_system) {

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <map>
+#include <vector>
 
 namespace platform {
 
@@ -54,10 +55,29 @@ void invalidate_region(WindowHandle handle, const Region& region, Erase erase)
     DeleteObject(native);
 }
 
+namespace {
+
+// The window's pending painting, then its children's from the bottom of the Z order up. The system's
+// own update paints the topmost child first, so a sibling beneath would paint over a transparent
+// label that was just drawn above it.
+void update_back_to_front(HWND hwnd)
+{
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_UPDATENOW | RDW_NOCHILDREN);
+    std::vector<HWND> children;
+    for (HWND child = GetWindow(hwnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        children.push_back(child);
+    for (auto child = children.rbegin(); child != children.rend(); ++child) {
+        if (IsWindow(*child) && IsWindowVisible(*child))
+            update_back_to_front(*child);
+    }
+}
+
+}  // namespace
+
 void update_window(WindowHandle handle)
 {
     if (HWND hwnd = native_window_handle(handle))
-        UpdateWindow(hwnd);
+        update_back_to_front(hwnd);
 }
 
 void redraw_window(WindowHandle handle, std::optional<Rect> rect, std::uint32_t flags)

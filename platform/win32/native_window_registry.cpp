@@ -432,6 +432,11 @@ LRESULT dispatch(const std::shared_ptr<NativeWindow>& window, HWND hwnd, UINT id
         // A part telling its own control (a combo box's field): the control's business.
         if ((child && !control) || (control == window->handle && child != hwnd))
             return call_system_procedure(*window, id, wparam, lparam);
+        // The system's edit and combo box controls keep telling the window they were made under
+        // after they move to another parent (the runtime makes every control under the window,
+        // then places it in its stored parent): the notification goes to the parent they have now.
+        if (HWND parent = child ? GetParent(child) : nullptr; parent && parent != hwnd && window_of_hwnd(parent))
+            return SendMessageW(parent, id, wparam, lparam);
         return route(window, id, wparam, lparam, Message{id, wparam, control, 0});
     }
     case WM_NOTIFY:
