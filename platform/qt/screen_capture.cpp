@@ -76,6 +76,36 @@ std::unique_ptr<Bitmap> capture_screen_rect(const Rect& rect, CapturePixels pixe
     if (rect.empty() || qint64{rect.width()} * rect.height() * 4 > kMaxCaptureBytes)
         return nullptr;
     update_all_windows();
+    QRect area = qt_rect(rect);
+
+    // The top-level windows that reach into the rectangle, from the bottom of the Z order up.
+    struct Layer {
+        QWidget* outer;
+        QRect outer_rect;   // with the desktop's decorations
+        QRect widget_rect;  // the widget itself
+    };
+    std::vector<Layer> layers;
+    std::vector<WindowHandle> order = top_level_windows();  // top first
+    for (auto it = order.rbegin(); it != order.rend(); ++it) {
+        std::shared_ptr<NativeWindow> window = find_window(*it);
+        if (!window || !window->outer || window->destroying)
+            continue;
+        QWidget* outer = window->outer;
+        if (!outer->isVisible() || outer->isMinimized())
+            continue;
+        QRect outer_rect = qt_rect(window_rect(*it));
+        if (outer_rect.intersects(area))
+            layers.push_back({outer, outer_rect, QRect(outer->mapToGlobal(QPoint(0, 0)), outer->size())});
+    }
+
+    // The usual snapshot, part of one window that nothing else reaches into, is a copy of the rows
+    // the window holds.
+    if (pixels == CapturePixels::Shown && layers.size() == 1 && layers[0].widget_rect.contains(area)) {
+        QImage held = held_picture(layers[0].outer);
+        if (!held.isNull())
+            return bitmap_adopting_image(held.copy(area.translated(-layers[0].widget_rect.topLeft())));
+    }
+
     QImage image(rect.width(), rect.height(), QImage::Format_RGB32);
     if (image.isNull())
         return nullptr;
@@ -83,34 +113,23 @@ std::unique_ptr<Bitmap> capture_screen_rect(const Rect& rect, CapturePixels pixe
     {
         QPainter painter(&image);
         painter.translate(-rect.left, -rect.top);
-        QRect area = qt_rect(rect);
-        std::vector<WindowHandle> order = top_level_windows();  // top first
-        for (auto it = order.rbegin(); it != order.rend(); ++it) {
-            std::shared_ptr<NativeWindow> window = find_window(*it);
-            if (!window || !window->outer || window->destroying)
-                continue;
-            QWidget* outer = window->outer;
-            if (!outer->isVisible() || outer->isMinimized())
-                continue;
-            QRect outer_rect = qt_rect(window_rect(*it));
-            if (!outer_rect.intersects(area))
-                continue;
-            QRect widget_rect(outer->mapToGlobal(QPoint(0, 0)), outer->size());
-            paint_decorations(painter, outer_rect, widget_rect);
+        for (const Layer& layer : layers) {
+            paint_decorations(painter, layer.outer_rect, layer.widget_rect);
             // Only the part inside the captured rectangle is copied (or rendered).
-            QRect part = area.intersected(widget_rect).translated(-widget_rect.topLeft());
+            QRect part = area.intersected(layer.widget_rect).translated(-layer.widget_rect.topLeft());
             if (part.isEmpty())
                 continue;
-            QImage held = pixels == CapturePixels::Shown ? held_picture(outer) : QImage();
+            QPoint target = layer.widget_rect.topLeft() + part.topLeft();
+            QImage held = pixels == CapturePixels::Shown ? held_picture(layer.outer) : QImage();
             if (!held.isNull()) {
-                painter.drawImage(widget_rect.topLeft() + part.topLeft(), held, part);
+                painter.drawImage(target, held, part);
             } else {
-                outer->render(&painter, widget_rect.topLeft() + part.topLeft(), QRegion(part),
-                              QWidget::DrawWindowBackground | QWidget::DrawChildren);
+                layer.outer->render(&painter, target, QRegion(part),
+                                    QWidget::DrawWindowBackground | QWidget::DrawChildren);
             }
         }
     }
-    // The rendered image becomes the bitmap as it is: no copy, no conversion.
+    // The composed image becomes the bitmap as it is: no copy, no conversion.
     return bitmap_adopting_image(std::move(image));
 }
 
