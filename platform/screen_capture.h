@@ -22,13 +22,22 @@ long client_paints();
 // The primary screen's rectangle in screen coordinates.
 Rect primary_screen_rect();
 
+// Where a capture takes each window's pixels from.
+enum class CapturePixels {
+    // Painted afresh into the capture by the window procedures as they would paint now.
+    Painted,
+    // Copied from what the display holds of the window once the pending paints are done, so nothing
+    // is painted twice; a window of which the platform holds no current picture is painted afresh.
+    Shown,
+};
+
 // What lies in `rect` (screen coordinates); parts no window covers show the desktop colour. None for
 // an empty rectangle or when memory is short.
-std::unique_ptr<Bitmap> capture_screen_rect(const Rect& rect);
+std::unique_ptr<Bitmap> capture_screen_rect(const Rect& rect, CapturePixels pixels = CapturePixels::Painted);
 
 // What lies in the window's outer rectangle, including windows and controls over it. None when the
 // handle names no window.
-std::unique_ptr<Bitmap> capture_window(WindowHandle handle);
+std::unique_ptr<Bitmap> capture_window(WindowHandle handle, CapturePixels pixels = CapturePixels::Painted);
 
 // The pixels the platform holds for the window's outer rectangle right now, as the display shows
 // them: nothing is painted for the capture, so a paint that has not happened yet does not show.

@@ -4,6 +4,7 @@
 #include "platform/qt/device_context_qt.h"
 #include "platform/qt/fonts_qt.h"
 #include "platform/qt/input_routing_qt.h"
+#include "platform/qt/lazy_icon_qt.h"
 #include "platform/qt/message_loop_qt.h"
 #include "platform/qt/native_window_qt.h"
 #include "platform/system_colours.h"
@@ -15,14 +16,12 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QPalette>
-#include <QPixmap>
 #include <QSettings>
 #include <QStyleFactory>
 #include <QTranslator>
 
 #include <cstdio>
 #include <cstdlib>
-#include <limits>
 #include <memory>
 
 namespace platform {
@@ -152,16 +151,8 @@ int set_default_window_icon(std::span<const std::span<const std::uint8_t>> png_f
 {
     if (!g_application)
         return 0;
-    QIcon icon;
     int sizes = 0;
-    for (std::span<const std::uint8_t> file : png_files) {
-        QPixmap pixmap;
-        if (file.size() > static_cast<std::size_t>(std::numeric_limits<int>::max()) ||
-            !pixmap.loadFromData(file.data(), static_cast<uint>(file.size()), "PNG"))
-            continue;
-        icon.addPixmap(pixmap);
-        ++sizes;
-    }
+    QIcon icon = icon_from_png_files(png_files, &sizes);
     if (sizes > 0)
         QApplication::setWindowIcon(icon);
     return sizes;

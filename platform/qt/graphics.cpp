@@ -1,5 +1,6 @@
 #include "platform/graphics.h"
 
+#include "platform/pixel_rows.h"
 #include "platform/pixel_scaling.h"
 #include "platform/qt/device_context_qt.h"
 
@@ -74,29 +75,11 @@ void Bitmap::write_bmp_rows(std::uint8_t* out, std::size_t row_bytes) const
     const std::uint8_t* bits = image.constBits();
     const auto line_bytes = static_cast<std::size_t>(image.bytesPerLine());
     for (int y = 0; y < height; ++y) {
-        auto line = reinterpret_cast<const QRgb*>(bits + static_cast<std::size_t>(height - 1 - y) * line_bytes);
+        auto line =
+            reinterpret_cast<const std::uint32_t*>(bits + static_cast<std::size_t>(height - 1 - y) * line_bytes);
         std::uint8_t* target = out + static_cast<std::size_t>(y) * row_bytes;
-        // Eight pixels make three whole little-endian 64-bit words: blue, green, red of each in turn.
-        int x = 0;
-        for (; x + 8 <= width; x += 8, target += 24) {
-            std::uint64_t pairs[4];
-            std::memcpy(pairs, line + x, sizeof pairs);
-            constexpr std::uint64_t kColour = 0xFFFFFF;
-            std::uint64_t p0 = pairs[0] & kColour, p1 = pairs[0] >> 32 & kColour;
-            std::uint64_t p2 = pairs[1] & kColour, p3 = pairs[1] >> 32 & kColour;
-            std::uint64_t p4 = pairs[2] & kColour, p5 = pairs[2] >> 32 & kColour;
-            std::uint64_t p6 = pairs[3] & kColour, p7 = pairs[3] >> 32 & kColour;
-            const std::uint64_t words[3] = {p0 | p1 << 24 | p2 << 48, p2 >> 16 | p3 << 8 | p4 << 32 | p5 << 56,
-                                            p5 >> 8 | p6 << 16 | p7 << 40};
-            std::memcpy(target, words, sizeof words);
-        }
-        for (; x < width; ++x, target += 3) {
-            QRgb p = line[x];
-            target[0] = static_cast<std::uint8_t>(p);
-            target[1] = static_cast<std::uint8_t>(p >> 8);
-            target[2] = static_cast<std::uint8_t>(p >> 16);
-        }
-        std::memset(target, 0, row_bytes - pixel_bytes);
+        pack_bgr24_row(line, width, target);
+        std::memset(target + pixel_bytes, 0, row_bytes - pixel_bytes);
     }
 }
 

@@ -4,11 +4,15 @@
 #include "platform/qt/native_window_qt.h"
 #include "platform/system_colours.h"
 
+#include <QBackingStore>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QPixmap>
 #include <QScreen>
+#include <qpa/qplatformbackingstore.h>
 
 #include <algorithm>
 
@@ -35,6 +39,28 @@ void paint_decorations(QPainter& painter, const QRect& outer, const QRect& inner
     }
 }
 
+// The picture the top-level widget's backing store holds, when it is complete and current: what the
+// display shows of the window, so a capture copies it instead of painting the window again. None
+// where the platform keeps no readable picture, before the window is first shown, or when its size
+// or pixel ratio is not the widget's own; the caller then renders the window.
+QImage held_picture(QWidget* top)
+{
+    QBackingStore* store = top->backingStore();
+    if (!store || !store->handle())
+        return {};
+    // Changes Qt has scheduled by itself (a child just shown, a raise, a move) are painted now, as
+    // update_all_windows paints ours: the updates deferred to widgets first, then the paint.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateLater);
+    QCoreApplication::sendPostedEvents(top, QEvent::UpdateRequest);
+    // Qt paints only a window the desktop has mapped; until then the store holds nothing current.
+    if (!top->testAttribute(Qt::WA_Mapped))
+        return {};
+    QImage image = store->handle()->toImage();
+    if (image.isNull() || image.size() != top->size() || image.devicePixelRatio() != 1.0)
+        return {};
+    return image;
+}
+
 }  // namespace
 
 Rect primary_screen_rect()
@@ -45,11 +71,41 @@ Rect primary_screen_rect()
     return rect_from_qt(screen->geometry());
 }
 
-std::unique_ptr<Bitmap> capture_screen_rect(const Rect& rect)
+std::unique_ptr<Bitmap> capture_screen_rect(const Rect& rect, CapturePixels pixels)
 {
     if (rect.empty() || qint64{rect.width()} * rect.height() * 4 > kMaxCaptureBytes)
         return nullptr;
     update_all_windows();
+    QRect area = qt_rect(rect);
+
+    // The top-level windows that reach into the rectangle, from the bottom of the Z order up.
+    struct Layer {
+        QWidget* outer;
+        QRect outer_rect;   // with the desktop's decorations
+        QRect widget_rect;  // the widget itself
+    };
+    std::vector<Layer> layers;
+    std::vector<WindowHandle> order = top_level_windows();  // top first
+    for (auto it = order.rbegin(); it != order.rend(); ++it) {
+        std::shared_ptr<NativeWindow> window = find_window(*it);
+        if (!window || !window->outer || window->destroying)
+            continue;
+        QWidget* outer = window->outer;
+        if (!outer->isVisible() || outer->isMinimized())
+            continue;
+        QRect outer_rect = qt_rect(window_rect(*it));
+        if (outer_rect.intersects(area))
+            layers.push_back({outer, outer_rect, QRect(outer->mapToGlobal(QPoint(0, 0)), outer->size())});
+    }
+
+    // The usual snapshot, part of one window that nothing else reaches into, is a copy of the rows
+    // the window holds.
+    if (pixels == CapturePixels::Shown && layers.size() == 1 && layers[0].widget_rect.contains(area)) {
+        QImage held = held_picture(layers[0].outer);
+        if (!held.isNull())
+            return bitmap_adopting_image(held.copy(area.translated(-layers[0].widget_rect.topLeft())));
+    }
+
     QImage image(rect.width(), rect.height(), QImage::Format_RGB32);
     if (image.isNull())
         return nullptr;
@@ -57,29 +113,23 @@ std::unique_ptr<Bitmap> capture_screen_rect(const Rect& rect)
     {
         QPainter painter(&image);
         painter.translate(-rect.left, -rect.top);
-        QRect area = qt_rect(rect);
-        std::vector<WindowHandle> order = top_level_windows();  // top first
-        for (auto it = order.rbegin(); it != order.rend(); ++it) {
-            std::shared_ptr<NativeWindow> window = find_window(*it);
-            if (!window || !window->outer || window->destroying)
+        for (const Layer& layer : layers) {
+            paint_decorations(painter, layer.outer_rect, layer.widget_rect);
+            // Only the part inside the captured rectangle is copied (or rendered).
+            QRect part = area.intersected(layer.widget_rect).translated(-layer.widget_rect.topLeft());
+            if (part.isEmpty())
                 continue;
-            QWidget* outer = window->outer;
-            if (!outer->isVisible() || outer->isMinimized())
-                continue;
-            QRect outer_rect = qt_rect(window_rect(*it));
-            if (!outer_rect.intersects(area))
-                continue;
-            QRect widget_rect(outer->mapToGlobal(QPoint(0, 0)), outer->size());
-            paint_decorations(painter, outer_rect, widget_rect);
-            // Only the part inside the captured rectangle is rendered.
-            QRegion visible_part(area.intersected(widget_rect).translated(-widget_rect.topLeft()));
-            if (!visible_part.isEmpty()) {
-                outer->render(&painter, widget_rect.topLeft() + visible_part.boundingRect().topLeft(), visible_part,
-                              QWidget::DrawWindowBackground | QWidget::DrawChildren);
+            QPoint target = layer.widget_rect.topLeft() + part.topLeft();
+            QImage held = pixels == CapturePixels::Shown ? held_picture(layer.outer) : QImage();
+            if (!held.isNull()) {
+                painter.drawImage(target, held, part);
+            } else {
+                layer.outer->render(&painter, target, QRegion(part),
+                                    QWidget::DrawWindowBackground | QWidget::DrawChildren);
             }
         }
     }
-    // The rendered image becomes the bitmap as it is: no copy, no conversion.
+    // The composed image becomes the bitmap as it is: no copy, no conversion.
     return bitmap_adopting_image(std::move(image));
 }
 
@@ -100,11 +150,11 @@ std::unique_ptr<Bitmap> held_window_pixels(WindowHandle handle)
     return bitmap_adopting_image(held.toImage());
 }
 
-std::unique_ptr<Bitmap> capture_window(WindowHandle handle)
+std::unique_ptr<Bitmap> capture_window(WindowHandle handle, CapturePixels pixels)
 {
     if (!is_window(handle))
         return nullptr;
-    return capture_screen_rect(window_rect(handle));
+    return capture_screen_rect(window_rect(handle), pixels);
 }
 
 }  // namespace platform

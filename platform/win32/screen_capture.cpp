@@ -64,7 +64,8 @@ Rect primary_screen_rect()
     return Rect{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }
 
-std::unique_ptr<Bitmap> capture_screen_rect(const Rect& rect)
+// Each window's surface holds what the display shows of it, so both kinds of capture copy it.
+std::unique_ptr<Bitmap> capture_screen_rect(const Rect& rect, CapturePixels)
 {
     std::unique_ptr<Bitmap> capture = new_capture(rect);
     if (!capture)
@@ -86,12 +87,12 @@ std::unique_ptr<Bitmap> capture_screen_rect(const Rect& rect)
     return capture;
 }
 
-std::unique_ptr<Bitmap> capture_window(WindowHandle handle)
+std::unique_ptr<Bitmap> capture_window(WindowHandle handle, CapturePixels pixels)
 {
     HWND hwnd = native_window_handle(handle);
     if (!hwnd || !IsWindow(hwnd))
         return nullptr;
-    return capture_screen_rect(outer_rect(hwnd));
+    return capture_screen_rect(outer_rect(hwnd), pixels);
 }
 
 std::unique_ptr<Bitmap> held_window_pixels(WindowHandle handle)

@@ -130,11 +130,12 @@ bool write_bmp_file(const platform::Bitmap& bitmap, ByteBuffer& out)
 
 std::unique_ptr<platform::Bitmap> capture_for_snapshot(platform::WindowHandle handle, int width, int height)
 {
+    // The snapshot copies what the display shows, as a copy of the screen's pixels would.
     std::unique_ptr<platform::Bitmap> captured;
     if (handle == 0)
-        captured = platform::capture_screen_rect(platform::primary_screen_rect());
+        captured = platform::capture_screen_rect(platform::primary_screen_rect(), platform::CapturePixels::Shown);
     else if (platform::is_window(handle))
-        captured = platform::capture_window(handle);
+        captured = platform::capture_window(handle, platform::CapturePixels::Shown);
     if (!captured)
         return nullptr;
 

@@ -77,6 +77,18 @@ TEST_F(DefaultIconTest, NothingDecodableLeavesTheIconAlone)
     EXPECT_EQ(QApplication::windowIcon().cacheKey(), kept);
 }
 
+TEST_F(DefaultIconTest, PixelsAreDecodedWhenAskedFor)
+{
+    const std::vector<std::uint8_t> small = png_of_size(16);
+    const std::vector<std::uint8_t> large = png_of_size(48);
+    const std::vector<std::span<const std::uint8_t>> files = {small, large};
+    ASSERT_EQ(set_default_window_icon(files), 2);
+    QImage shown = QApplication::windowIcon().pixmap(QSize(48, 48)).toImage();
+    ASSERT_EQ(shown.size(), QSize(48, 48));
+    EXPECT_EQ(shown.pixel(24, 24), QColor(Qt::red).rgba());
+    EXPECT_EQ(QApplication::windowIcon().pixmap(QSize(16, 16)).size(), QSize(16, 16));
+}
+
 }  // namespace
 }  // namespace platform_test
 

@@ -163,6 +163,55 @@ TEST_F(PaintingTest, CaptureShowsOverlappingTopLevelWindowsInZOrder)
     EXPECT_FALSE(capture_screen_rect(Rect{5, 5, 5, 10}));
 }
 
+TEST_F(PaintingTest, CaptureOfWhatIsShownCopiesItAndPaintsOnlyWhatIsWaiting)
+{
+    WindowHandle lower = make_top_level(0, 0, 200, 100);
+    WindowHandle upper = make_top_level(150, 50, 100, 100);
+    colours[lower] = 0x0000FF;
+    colours[upper] = 0xFFFFFF;
+    WindowHandle red = make_child(lower, 20, 20, 40, 40);
+    WindowHandle blue = make_child(lower, 40, 40, 40, 40);
+    colours[red] = 0x0000FF;
+    colours[blue] = 0xFF0000;
+    show_window(lower, ShowCommand::Show);
+    show_window(upper, ShowCommand::Show);
+    process_waiting_messages();
+
+    // What the display holds is copied: nothing is painted for the capture.
+    long before = client_paints();
+    std::unique_ptr<Bitmap> shown = capture_screen_rect(Rect{0, 0, 250, 150}, CapturePixels::Shown);
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(client_paints(), before);
+    EXPECT_EQ(shown->pixel(5, 5), 0x0000FFu);
+    EXPECT_EQ(shown->pixel(50, 50), 0xFF0000u);   // the later sibling on top
+    EXPECT_EQ(shown->pixel(170, 70), 0xFFFFFFu);  // the upper window over the lower one
+    EXPECT_EQ(shown->pixel(240, 10), system_colour(SystemColour::Desktop));
+
+    // A colour the procedure would paint now but that no paint has shown yet is not in it.
+    colours[blue] = 0x00FF00;
+    EXPECT_EQ(capture_window(lower, CapturePixels::Shown)->pixel(50, 50), 0xFF0000u);
+    EXPECT_EQ(capture_window(lower)->pixel(50, 50), 0x00FF00u);
+
+    // What is waiting to be painted, ours or Qt's own (a raise, a window just shown, a change of
+    // Z order between top-level windows), is painted once and shows.
+    invalidate(blue, std::nullopt, Erase::No);
+    before = client_paints();
+    update_window(blue);
+    long paints_for_the_display = client_paints() - before;
+    colours[blue] = 0xFF00FF;
+    invalidate(blue, std::nullopt, Erase::No);
+    before = client_paints();
+    EXPECT_EQ(capture_window(lower, CapturePixels::Shown)->pixel(50, 50), 0xFF00FFu);
+    EXPECT_EQ(client_paints() - before, paints_for_the_display);
+    set_window_pos(red, kInsertAtTop, 0, 0, 0, 0, WindowPosFlag::NoMove | WindowPosFlag::NoSize);
+    EXPECT_EQ(capture_window(lower, CapturePixels::Shown)->pixel(50, 50), 0x0000FFu);
+    WindowHandle late = make_child(lower, 100, 10, 20, 20);
+    colours[late] = 0x00FFFF;
+    EXPECT_EQ(capture_window(lower, CapturePixels::Shown)->pixel(110, 20), 0x00FFFFu);
+    set_active_window(lower);
+    EXPECT_EQ(capture_screen_rect(Rect{0, 0, 250, 150}, CapturePixels::Shown)->pixel(170, 70), 0x0000FFu);
+}
+
 TEST_F(PaintingTest, RedrawWithUpdateNowPaintsBeforeReturning)
 {
     WindowHandle top = make_shown_top_level(0, 0, 200, 100);
