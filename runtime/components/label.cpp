@@ -368,7 +368,8 @@ const imaging::DecodedPicture* Label::background_picture()
         return &*m_picture;
     if (m_block.background_picture.empty())
         return nullptr;
-    imaging::DecodeResult<imaging::DecodedPicture> decoded = imaging::decode_picture(m_block.background_picture);
+    imaging::DecodeResult<imaging::DecodedPicture> decoded =
+        imaging::decode_picture_to_draw(m_block.background_picture);
     if (!decoded) {
         m_block.background_picture.clear();
         return nullptr;

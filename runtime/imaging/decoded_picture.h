@@ -79,7 +79,8 @@ struct DecodedPicture {
     std::unique_ptr<platform::Icon> icon;  // kinds Icon and Cursor only
     PixelBlock pixels;                     // all other kinds
     // The pixels converted for drawing: made on the first draw and kept while the picture lives,
-    // so that painting never converts the same picture twice (see drawing.h).
+    // so that painting never converts the same picture twice (see drawing.h). A picture decoded
+    // only to be drawn may have its pixels here alone, with an empty pixel block.
     mutable std::shared_ptr<const platform::Bitmap> converted;
     mutable platform::Colour converted_background = 0;
     // Other than Whole when the decoder kept only what is shown (width x height, the averaged or

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 
 #include <jpeglib.h>
 
@@ -35,6 +36,9 @@ struct JpegJob {
 
     std::uint8_t* pixels;  // std::malloc; owned by the job until handed over
     std::size_t pixel_bytes;
+    // Set when the picture goes straight into a platform bitmap: where it is made. The bitmap is
+    // owned outside the frame the library may jump out of.
+    std::unique_ptr<platform::Bitmap>* bitmap;
     std::uint8_t* grey_row;  // std::malloc; one greyscale scanline
     std::uint8_t* crop_row;  // std::malloc; one whole scanline when only its start is kept
     int width;
@@ -122,6 +126,16 @@ void on_skip_input_data(j_decompress_ptr decompressor, long count)
     job.input_position += skip < left ? skip : left;
 }
 
+// A plain call that returns before the library can jump again.
+std::uint8_t* make_target_bitmap(JpegJob& job, int width, int height, std::size_t& stride)
+{
+    *job.bitmap = platform::blank_bitmap(width, height);
+    if (!*job.bitmap)
+        return nullptr;
+    stride = (*job.bitmap)->row_stride();
+    return (*job.bitmap)->writable_rows();
+}
+
 void free_job_memory(JpegJob& job)
 {
     std::free(job.pixels);
@@ -170,8 +184,9 @@ bool run_decompression(JpegJob& job)
     case JCS_GRAYSCALE:
         break;
     case JCS_RGB:
-        // The library writes blue, green, red directly, which saves a pass over the pixels.
-        decompressor->out_color_space = JCS_EXT_BGR;
+        // The library writes blue, green, red (and an opaque fourth byte for a bitmap) directly,
+        // which saves a pass over the pixels.
+        decompressor->out_color_space = job.bitmap ? JCS_EXT_BGRX : JCS_EXT_BGR;
         break;
     default:
         fail_with(reinterpret_cast<j_common_ptr>(decompressor), DecodeError::UnsupportedComponents);
@@ -192,13 +207,15 @@ bool run_decompression(JpegJob& job)
 
     // The declared size is checked before the library allocates anything for it.
     jpeg_calc_output_dimensions(decompressor);
-    auto row_bytes = checked_multiply(decompressor->output_width, 3);
+    const std::size_t pixel_size = job.bitmap ? 4 : 3;
+    auto row_bytes = checked_multiply(decompressor->output_width, pixel_size);
     auto total = row_bytes ? checked_block_size(*row_bytes, decompressor->output_height) : std::nullopt;
     if (!total || *total == 0)
         fail_with(reinterpret_cast<j_common_ptr>(decompressor), DecodeError::TooLarge);
 
     jpeg_start_decompress(decompressor);
-    if (decompressor->output_components != 1 && decompressor->output_components != 3)
+    // Grey, or one pixel of the layout asked for.
+    if (decompressor->output_components != 1 && decompressor->output_components != static_cast<int>(pixel_size))
         fail_with(reinterpret_cast<j_common_ptr>(decompressor), DecodeError::UnsupportedComponents);
 
     job.width = static_cast<int>(decompressor->output_width);
@@ -213,32 +230,43 @@ bool run_decompression(JpegJob& job)
         if (!job.crop_row)
             fail_with(reinterpret_cast<j_common_ptr>(decompressor), DecodeError::OutOfMemory);
     }
-    std::size_t stride = static_cast<std::size_t>(job.width) * 3;
-    job.pixel_bytes = stride * static_cast<std::size_t>(job.height);
-    job.pixels = static_cast<std::uint8_t*>(std::malloc(job.pixel_bytes));
+    std::size_t stride = static_cast<std::size_t>(job.width) * pixel_size;
+    std::uint8_t* rows = nullptr;
+    if (job.bitmap) {
+        rows = make_target_bitmap(job, job.width, job.height, stride);
+    } else {
+        job.pixel_bytes = stride * static_cast<std::size_t>(job.height);
+        job.pixels = static_cast<std::uint8_t*>(std::malloc(job.pixel_bytes));
+        rows = job.pixels;
+    }
     if (decompressor->output_components == 1)
         job.grey_row = static_cast<std::uint8_t*>(std::malloc(decompressor->output_width));
-    if (!job.pixels || (decompressor->output_components == 1 && !job.grey_row))
+    if (!rows || (decompressor->output_components == 1 && !job.grey_row))
         fail_with(reinterpret_cast<j_common_ptr>(decompressor), DecodeError::OutOfMemory);
 
-    // Scanline n (top row first) goes straight to its bottom-up place in the block.
+    // Scanline n (top row first) goes straight to its place: bottom-up in a pixel block, top-down in
+    // a bitmap.
     while (decompressor->output_scanline < decompressor->output_height) {
         std::size_t line = decompressor->output_scanline;
         bool keep = line < static_cast<std::size_t>(job.height);
-        std::uint8_t* kept = keep ? job.pixels + (static_cast<std::size_t>(job.height) - 1 - line) * stride : nullptr;
+        std::size_t place = job.bitmap ? line : static_cast<std::size_t>(job.height) - 1 - line;
+        std::uint8_t* kept = keep ? rows + place * stride : nullptr;
         std::uint8_t* out = job.crop_row ? job.crop_row : kept;
-        if (decompressor->output_components == 3) {
+        if (decompressor->output_components != 1) {
             JSAMPROW row = out;
             jpeg_read_scanlines(decompressor, &row, 1);
         } else {
             JSAMPROW row = job.grey_row;
             jpeg_read_scanlines(decompressor, &row, 1);
             for (std::size_t x = 0; x < decompressor->output_width; ++x) {
-                out[3 * x] = out[3 * x + 1] = out[3 * x + 2] = job.grey_row[x];
+                std::uint8_t* pixel = out + pixel_size * x;
+                pixel[0] = pixel[1] = pixel[2] = job.grey_row[x];
+                if (pixel_size == 4)
+                    pixel[3] = 255;
             }
         }
         if (job.crop_row && keep)
-            std::memcpy(kept, job.crop_row, stride);
+            std::memcpy(kept, job.crop_row, static_cast<std::size_t>(job.width) * pixel_size);
     }
 
     jpeg_finish_decompress(decompressor);
@@ -250,9 +278,8 @@ bool run_decompression(JpegJob& job)
     return true;
 }
 
-}  // namespace
-
-DecodeResult<DecodedPicture> decode_jpeg(std::span<const std::uint8_t> bytes, ShownSize shown)
+DecodeResult<DecodedPicture> decode(std::span<const std::uint8_t> bytes, ShownSize shown,
+                                    std::unique_ptr<platform::Bitmap>* bitmap)
 {
     if (bytes.empty())
         return DecodeError::NoBytes;
@@ -263,6 +290,7 @@ DecodeResult<DecodedPicture> decode_jpeg(std::span<const std::uint8_t> bytes, Sh
     job->input_size = bytes.size();
     job->error = DecodeError::CorruptData;
     job->shown = shown;
+    job->bitmap = bitmap;
     bool decoded = run_decompression(*job);
     DecodeError error = job->error;
     DecodedPicture picture;
@@ -270,7 +298,10 @@ DecodeResult<DecodedPicture> decode_jpeg(std::span<const std::uint8_t> bytes, Sh
         picture.kind = PictureKind::Jpeg;
         picture.width = job->width;
         picture.height = job->height;
-        picture.pixels = PixelBlock::adopt(job->pixels, job->pixel_bytes);
+        if (bitmap)
+            picture.converted = std::move(*bitmap);
+        else
+            picture.pixels = PixelBlock::adopt(job->pixels, job->pixel_bytes);
         if (job->width != job->natural_width || job->height != job->natural_height) {
             picture.natural_width = job->natural_width;
             picture.natural_height = job->natural_height;
@@ -282,6 +313,19 @@ DecodeResult<DecodedPicture> decode_jpeg(std::span<const std::uint8_t> bytes, Sh
     if (!decoded)
         return error;
     return picture;
+}
+
+}  // namespace
+
+DecodeResult<DecodedPicture> decode_jpeg(std::span<const std::uint8_t> bytes, ShownSize shown)
+{
+    return decode(bytes, shown, nullptr);
+}
+
+DecodeResult<DecodedPicture> decode_jpeg_to_draw(std::span<const std::uint8_t> bytes)
+{
+    std::unique_ptr<platform::Bitmap> bitmap;
+    return decode(bytes, ShownSize{}, &bitmap);
 }
 
 }  // namespace runtime::imaging

@@ -19,5 +19,8 @@ inline constexpr int kMaxJpegScans = 100;
 // block instead of producing every pixel, which is the same picture to the eye once shrunk. Shown
 // cropped (a natural-size box), only the rows and columns the box shows are kept.
 DecodeResult<DecodedPicture> decode_jpeg(std::span<const std::uint8_t> bytes, ShownSize shown = {});
+// The whole picture for the drawing routines only: where the decoder can, it writes the pixels
+// straight into the picture's platform bitmap (`converted`) and keeps no pixel block.
+DecodeResult<DecodedPicture> decode_jpeg_to_draw(std::span<const std::uint8_t> bytes);
 
 }  // namespace runtime::imaging

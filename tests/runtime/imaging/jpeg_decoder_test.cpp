@@ -1,5 +1,6 @@
 #include "imaging_test_support.h"
 
+#include "runtime/imaging/drawing.h"
 #include "runtime/imaging/jpeg_decoder.h"
 
 #include <gtest/gtest.h>
@@ -118,6 +119,49 @@ TEST(JpegDecoder, APictureMuchLargerThanItsShownSizeDecodesReducedToTheSamePictu
     ASSERT_TRUE(whole);
     EXPECT_EQ(whole->width, 1000);
     EXPECT_EQ(whole->full_width(), 1000);
+}
+
+TEST(JpegDecoder, DecodedToDrawItIsItsBitmapPixelForPixelWithNoConversion)
+{
+    TempDir dir;
+    struct Case {
+        const char* name;
+        std::string command;
+    };
+    const Case cases[] = {
+        {"colour", "rose: -resize 141x93! -quality 90"},  // odd width: no row padding assumed
+        {"grey", "rose: -resize 60x40! -colorspace Gray -quality 90"},
+    };
+    for (const Case& c : cases) {
+        std::string path = dir.file(std::string(c.name) + ".jpg");
+        ASSERT_TRUE(convert(c.command + " '" + path + "'"));
+        Bytes bytes = read_file(path);
+        auto block = decode_jpeg(bytes);
+        ASSERT_TRUE(block) << c.name;
+        auto expected = runtime::imaging::picture_bitmap(*block, 0);
+        ASSERT_TRUE(expected);
+
+        long conversions = platform::graphics_counters().conversions;
+        auto drawn = runtime::imaging::decode_jpeg_to_draw(bytes);
+        ASSERT_TRUE(drawn) << c.name;
+        EXPECT_EQ(platform::graphics_counters().conversions, conversions) << c.name;
+        EXPECT_EQ(drawn->width, block->width);
+        EXPECT_EQ(drawn->height, block->height);
+        EXPECT_TRUE(drawn->pixels.empty()) << c.name;
+        auto bitmap = runtime::imaging::converted_bitmap(*drawn, 0);
+        ASSERT_TRUE(bitmap) << c.name;
+        EXPECT_EQ(platform::graphics_counters().conversions, conversions) << c.name;
+        ASSERT_EQ(bitmap->width(), expected->width());
+        ASSERT_EQ(bitmap->height(), expected->height());
+        int differing = 0;
+        for (int y = 0; y < bitmap->height(); ++y)
+            for (int x = 0; x < bitmap->width(); ++x)
+                differing += bitmap->pixel(x, y) != expected->pixel(x, y);
+        EXPECT_EQ(differing, 0) << c.name;
+    }
+    // What the pixel-block decode refuses, this refuses too.
+    EXPECT_FALSE(runtime::imaging::decode_jpeg_to_draw(Bytes{0xFF, 0xD8, 0xFF}));
+    EXPECT_FALSE(runtime::imaging::decode_jpeg_to_draw(Bytes{}));
 }
 
 }  // namespace
