@@ -13,8 +13,6 @@
 namespace runtime::imaging {
 namespace {
 
-// Input is handed to the library in blocks of this size.
-constexpr std::size_t kSourceBlockBytes = 4096;
 // Bounds the library's own working memory (a progressive image keeps every coefficient); above it
 // the library asks for a backing store, which it does not have, and fails.
 constexpr long kMaxLibraryMemory = 1024L * 1024 * 1024;
@@ -100,10 +98,11 @@ boolean on_fill_input_buffer(j_decompress_ptr decompressor)
         job.source.bytes_in_buffer = sizeof kEndOfImage;
         return TRUE;
     }
-    std::size_t block = left < kSourceBlockBytes ? left : kSourceBlockBytes;
+    // Everything left at once: the library's fast entropy decoding runs only while a few kilobytes
+    // of input are at hand, so small blocks would send a part of every block the slow way.
     job.source.next_input_byte = job.input + job.input_position;
-    job.source.bytes_in_buffer = block;
-    job.input_position += block;
+    job.source.bytes_in_buffer = left;
+    job.input_position += left;
     return TRUE;
 }
 
