@@ -34,9 +34,10 @@ struct JpegJob {
 
     std::uint8_t* pixels;  // std::malloc; owned by the job until handed over
     std::size_t pixel_bytes;
-    // Set when the picture goes straight into a platform bitmap: where it is made. The bitmap is
-    // owned outside the frame the library may jump out of.
-    std::unique_ptr<platform::Bitmap>* bitmap;
+    // Set when the picture goes straight into a platform bitmap: where it is made (holding one to
+    // write over, if it has the picture's size and no other owner). The bitmap is owned outside the
+    // frame the library may jump out of.
+    std::shared_ptr<platform::Bitmap>* bitmap;
     std::uint8_t* grey_row;  // std::malloc; one greyscale scanline
     std::uint8_t* crop_row;  // std::malloc; one whole scanline when only its start is kept
     int width;
@@ -128,11 +129,17 @@ void on_skip_input_data(j_decompress_ptr decompressor, long count)
 // A plain call that returns before the library can jump again.
 std::uint8_t* make_target_bitmap(JpegJob& job, int width, int height, std::size_t& stride)
 {
-    *job.bitmap = platform::blank_bitmap(width, height);
-    if (!*job.bitmap)
+    std::shared_ptr<platform::Bitmap>& bitmap = *job.bitmap;
+    bool reusable = bitmap && bitmap.use_count() == 1 && bitmap->width() == width && bitmap->height() == height;
+    if (!reusable) {
+        // The old one goes first, so that the two are never held at once.
+        bitmap.reset();
+        bitmap = platform::blank_bitmap(width, height);
+    }
+    if (!bitmap)
         return nullptr;
-    stride = (*job.bitmap)->row_stride();
-    return (*job.bitmap)->writable_rows();
+    stride = bitmap->row_stride();
+    return bitmap->writable_rows();
 }
 
 void free_job_memory(JpegJob& job)
@@ -278,7 +285,7 @@ bool run_decompression(JpegJob& job)
 }
 
 DecodeResult<DecodedPicture> decode(std::span<const std::uint8_t> bytes, ShownSize shown,
-                                    std::unique_ptr<platform::Bitmap>* bitmap)
+                                    std::shared_ptr<platform::Bitmap>* bitmap)
 {
     if (bytes.empty())
         return DecodeError::NoBytes;
@@ -321,10 +328,10 @@ DecodeResult<DecodedPicture> decode_jpeg(std::span<const std::uint8_t> bytes, Sh
     return decode(bytes, shown, nullptr);
 }
 
-DecodeResult<DecodedPicture> decode_jpeg_to_draw(std::span<const std::uint8_t> bytes)
+DecodeResult<DecodedPicture> decode_jpeg_to_draw(std::span<const std::uint8_t> bytes,
+                                                 std::shared_ptr<platform::Bitmap> reuse)
 {
-    std::unique_ptr<platform::Bitmap> bitmap;
-    return decode(bytes, ShownSize{}, &bitmap);
+    return decode(bytes, ShownSize{}, &reuse);
 }
 
 }  // namespace runtime::imaging

@@ -164,4 +164,36 @@ TEST(JpegDecoder, DecodedToDrawItIsItsBitmapPixelForPixelWithNoConversion)
     EXPECT_FALSE(runtime::imaging::decode_jpeg_to_draw(Bytes{}));
 }
 
+TEST(JpegDecoder, ALabelsNextPictureOfTheSameSizeIsWrittenOverTheLastOnesBitmap)
+{
+    TempDir dir;
+    std::string first = dir.file("first.jpg");
+    std::string second = dir.file("second.jpg");
+    std::string other_size = dir.file("other.jpg");
+    ASSERT_TRUE(convert("rose: -resize 70x46! -quality 90 '" + first + "'"));
+    ASSERT_TRUE(convert("-size 70x46 gradient:navy-orange -quality 90 '" + second + "'"));
+    ASSERT_TRUE(convert("rose: -resize 71x46! -quality 90 '" + other_size + "'"));
+    auto shown = runtime::imaging::decode_jpeg_to_draw(read_file(first));
+    ASSERT_TRUE(shown && shown->converted);
+    const platform::Bitmap* memory = shown->converted.get();
+
+    auto fresh = runtime::imaging::decode_jpeg_to_draw(read_file(second));
+    auto next = runtime::imaging::decode_jpeg_to_draw(read_file(second), std::move(shown->converted));
+    ASSERT_TRUE(fresh && next);
+    EXPECT_EQ(next->converted.get(), memory);
+    for (int y = 0; y < 46; y += 5)
+        for (int x = 0; x < 70; x += 3)
+            ASSERT_EQ(next->converted->pixel(x, y), fresh->converted->pixel(x, y)) << x << "," << y;
+
+    // Another size, or a bitmap still held elsewhere (a paint in progress), gets a bitmap of its own.
+    auto resized = runtime::imaging::decode_jpeg_to_draw(read_file(other_size), std::move(next->converted));
+    ASSERT_TRUE(resized);
+    EXPECT_EQ(resized->converted->width(), 71);
+    std::shared_ptr<const platform::Bitmap> held = fresh->converted;
+    auto beside = runtime::imaging::decode_jpeg_to_draw(read_file(first), fresh->converted);
+    ASSERT_TRUE(beside);
+    EXPECT_NE(beside->converted.get(), held.get());
+    EXPECT_EQ(held->pixel(10, 40), fresh->converted->pixel(10, 40));
+}
+
 }  // namespace
