@@ -29,6 +29,10 @@ public:
     // The rows as a 24-bit BMP stores them, in one pass: bottom row first, blue, green, red, each
     // row zero-padded to `row_bytes` (at least width x 3). `out` holds height x row_bytes bytes.
     void write_bmp_rows(std::uint8_t* out, std::size_t row_bytes) const;
+    // The pixels for writing in place: height rows of row_stride() bytes, top row first, each pixel
+    // blue, green, red and a fourth byte that must be 255.
+    std::uint8_t* writable_rows();
+    std::size_t row_stride() const;
 
     Impl& impl() { return *m_impl; }
     const Impl& impl() const { return *m_impl; }
@@ -111,6 +115,10 @@ const GraphicsCounters& graphics_counters();
 
 // A bitmap of the given size filled with one colour.
 std::unique_ptr<Bitmap> filled_bitmap(int width, int height, Colour fill);
+// A bitmap of the given size whose pixels are left for the caller to write through writable_rows(),
+// or none for an empty size or when memory is short. A decoder that writes this layout fills it as
+// it reads, so that the picture needs neither a pixel block of its own nor a conversion.
+std::unique_ptr<Bitmap> blank_bitmap(int width, int height);
 
 // An icon from 32-bit pixels blue, green, red, alpha (not premultiplied), top row first, no padding.
 std::unique_ptr<Icon> icon_from_bgra32(const std::uint8_t* pixels, int width, int height);

@@ -83,6 +83,16 @@ void Bitmap::write_bmp_rows(std::uint8_t* out, std::size_t row_bytes) const
     }
 }
 
+std::uint8_t* Bitmap::writable_rows()
+{
+    return m_impl->image.bits();
+}
+
+std::size_t Bitmap::row_stride() const
+{
+    return static_cast<std::size_t>(m_impl->image.bytesPerLine());
+}
+
 Icon::Icon(std::unique_ptr<Impl> impl)
     : m_impl(std::move(impl))
 {
@@ -333,6 +343,11 @@ std::unique_ptr<Bitmap> filled_bitmap(int width, int height, Colour fill)
     if (bitmap)
         bitmap->impl().image.fill(qt_colour(fill));
     return bitmap;
+}
+
+std::unique_ptr<Bitmap> blank_bitmap(int width, int height)
+{
+    return new_bitmap(width, height);
 }
 
 std::unique_ptr<Icon> icon_from_bgra32(const std::uint8_t* pixels, int width, int height)

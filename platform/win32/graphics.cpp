@@ -134,6 +134,18 @@ void Bitmap::write_bmp_rows(std::uint8_t* out, std::size_t row_bytes) const
     }
 }
 
+std::uint8_t* Bitmap::writable_rows()
+{
+    // GDI may still be drawing into the section.
+    GdiFlush();
+    return reinterpret_cast<std::uint8_t*>(m_impl->dib.bits);
+}
+
+std::size_t Bitmap::row_stride() const
+{
+    return static_cast<std::size_t>(m_impl->dib.width) * sizeof(std::uint32_t);
+}
+
 Icon::Icon(std::unique_ptr<Impl> impl)
     : m_impl(std::move(impl))
 {
@@ -341,6 +353,11 @@ std::unique_ptr<Bitmap> filled_bitmap(int width, int height, Colour fill)
                                      static_cast<std::uint8_t>(fill));
     std::fill(dib.bits, dib.bits + static_cast<std::size_t>(width) * static_cast<std::size_t>(height), pixel);
     return bitmap;
+}
+
+std::unique_ptr<Bitmap> blank_bitmap(int width, int height)
+{
+    return new_bitmap(width, height);
 }
 
 std::unique_ptr<Icon> icon_from_bgra32(const std::uint8_t* pixels, int width, int height)

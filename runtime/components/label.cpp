@@ -216,6 +216,9 @@ int Label::property_changed(int index, const PropertyData& data)
         if (bytes == b.background_picture)
             return 0;
         b.background_picture = std::move(bytes);
+        // A template after a template of the same size is decoded into the same memory; no picture
+        // keeps none.
+        m_reusable_bitmap = m_picture && !b.background_picture.empty() ? std::move(m_picture->converted) : nullptr;
         m_picture.reset();
         break;
     }
@@ -368,7 +371,8 @@ const imaging::DecodedPicture* Label::background_picture()
         return &*m_picture;
     if (m_block.background_picture.empty())
         return nullptr;
-    imaging::DecodeResult<imaging::DecodedPicture> decoded = imaging::decode_picture(m_block.background_picture);
+    imaging::DecodeResult<imaging::DecodedPicture> decoded =
+        imaging::decode_picture_to_draw(m_block.background_picture, std::move(m_reusable_bitmap));
     if (!decoded) {
         m_block.background_picture.clear();
         return nullptr;

@@ -9,6 +9,7 @@
 #include "runtime/form/blocks/label_block.h"
 #include "runtime/imaging/decoded_picture.h"
 
+#include <memory>
 #include <optional>
 
 namespace runtime::components {
@@ -89,6 +90,8 @@ private:
 
     form::LabelBlock m_block;
     std::optional<imaging::DecodedPicture> m_picture;
+    // The bitmap of the picture last shown, until the next picture is decoded into it.
+    std::shared_ptr<platform::Bitmap> m_reusable_bitmap;
 };
 
 std::intptr_t label_window_procedure(platform::WindowHandle handle, platform::Message& message);

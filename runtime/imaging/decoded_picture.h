@@ -79,8 +79,10 @@ struct DecodedPicture {
     std::unique_ptr<platform::Icon> icon;  // kinds Icon and Cursor only
     PixelBlock pixels;                     // all other kinds
     // The pixels converted for drawing: made on the first draw and kept while the picture lives,
-    // so that painting never converts the same picture twice (see drawing.h).
-    mutable std::shared_ptr<const platform::Bitmap> converted;
+    // so that painting never converts the same picture twice (see drawing.h). A picture decoded
+    // only to be drawn may have its pixels here alone, with an empty pixel block; its owner may hand
+    // the bitmap to the next such decode of the same size to be written over.
+    mutable std::shared_ptr<platform::Bitmap> converted;
     mutable platform::Colour converted_background = 0;
     // Other than Whole when the decoder kept only what is shown (width x height, the averaged or
     // cropped size): the pixels are then blue, green, red rows of width x 3, bottom row first, as

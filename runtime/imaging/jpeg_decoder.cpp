@@ -6,14 +6,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 
 #include <jpeglib.h>
 
 namespace runtime::imaging {
 namespace {
 
-// Input is handed to the library in blocks of this size.
-constexpr std::size_t kSourceBlockBytes = 4096;
 // Bounds the library's own working memory (a progressive image keeps every coefficient); above it
 // the library asks for a backing store, which it does not have, and fails.
 constexpr long kMaxLibraryMemory = 1024L * 1024 * 1024;
@@ -35,6 +34,10 @@ struct JpegJob {
 
     std::uint8_t* pixels;  // std::malloc; owned by the job until handed over
     std::size_t pixel_bytes;
+    // Set when the picture goes straight into a platform bitmap: where it is made (holding one to
+    // write over, if it has the picture's size and no other owner). The bitmap is owned outside the
+    // frame the library may jump out of.
+    std::shared_ptr<platform::Bitmap>* bitmap;
     std::uint8_t* grey_row;  // std::malloc; one greyscale scanline
     std::uint8_t* crop_row;  // std::malloc; one whole scanline when only its start is kept
     int width;
@@ -96,10 +99,11 @@ boolean on_fill_input_buffer(j_decompress_ptr decompressor)
         job.source.bytes_in_buffer = sizeof kEndOfImage;
         return TRUE;
     }
-    std::size_t block = left < kSourceBlockBytes ? left : kSourceBlockBytes;
+    // Everything left at once: the library's fast entropy decoding runs only while a few kilobytes
+    // of input are at hand, so small blocks would send a part of every block the slow way.
     job.source.next_input_byte = job.input + job.input_position;
-    job.source.bytes_in_buffer = block;
-    job.input_position += block;
+    job.source.bytes_in_buffer = left;
+    job.input_position += left;
     return TRUE;
 }
 
@@ -120,6 +124,22 @@ void on_skip_input_data(j_decompress_ptr decompressor, long count)
     job.source.bytes_in_buffer = 0;
     std::size_t left = job.input_size - job.input_position;
     job.input_position += skip < left ? skip : left;
+}
+
+// A plain call that returns before the library can jump again.
+std::uint8_t* make_target_bitmap(JpegJob& job, int width, int height, std::size_t& stride)
+{
+    std::shared_ptr<platform::Bitmap>& bitmap = *job.bitmap;
+    bool reusable = bitmap && bitmap.use_count() == 1 && bitmap->width() == width && bitmap->height() == height;
+    if (!reusable) {
+        // The old one goes first, so that the two are never held at once.
+        bitmap.reset();
+        bitmap = platform::blank_bitmap(width, height);
+    }
+    if (!bitmap)
+        return nullptr;
+    stride = bitmap->row_stride();
+    return bitmap->writable_rows();
 }
 
 void free_job_memory(JpegJob& job)
@@ -170,8 +190,9 @@ bool run_decompression(JpegJob& job)
     case JCS_GRAYSCALE:
         break;
     case JCS_RGB:
-        // The library writes blue, green, red directly, which saves a pass over the pixels.
-        decompressor->out_color_space = JCS_EXT_BGR;
+        // The library writes blue, green, red (and an opaque fourth byte for a bitmap) directly,
+        // which saves a pass over the pixels.
+        decompressor->out_color_space = job.bitmap ? JCS_EXT_BGRX : JCS_EXT_BGR;
         break;
     default:
         fail_with(reinterpret_cast<j_common_ptr>(decompressor), DecodeError::UnsupportedComponents);
@@ -192,13 +213,15 @@ bool run_decompression(JpegJob& job)
 
     // The declared size is checked before the library allocates anything for it.
     jpeg_calc_output_dimensions(decompressor);
-    auto row_bytes = checked_multiply(decompressor->output_width, 3);
+    const std::size_t pixel_size = job.bitmap ? 4 : 3;
+    auto row_bytes = checked_multiply(decompressor->output_width, pixel_size);
     auto total = row_bytes ? checked_block_size(*row_bytes, decompressor->output_height) : std::nullopt;
     if (!total || *total == 0)
         fail_with(reinterpret_cast<j_common_ptr>(decompressor), DecodeError::TooLarge);
 
     jpeg_start_decompress(decompressor);
-    if (decompressor->output_components != 1 && decompressor->output_components != 3)
+    // Grey, or one pixel of the layout asked for.
+    if (decompressor->output_components != 1 && decompressor->output_components != static_cast<int>(pixel_size))
         fail_with(reinterpret_cast<j_common_ptr>(decompressor), DecodeError::UnsupportedComponents);
 
     job.width = static_cast<int>(decompressor->output_width);
@@ -213,32 +236,43 @@ bool run_decompression(JpegJob& job)
         if (!job.crop_row)
             fail_with(reinterpret_cast<j_common_ptr>(decompressor), DecodeError::OutOfMemory);
     }
-    std::size_t stride = static_cast<std::size_t>(job.width) * 3;
-    job.pixel_bytes = stride * static_cast<std::size_t>(job.height);
-    job.pixels = static_cast<std::uint8_t*>(std::malloc(job.pixel_bytes));
+    std::size_t stride = static_cast<std::size_t>(job.width) * pixel_size;
+    std::uint8_t* rows = nullptr;
+    if (job.bitmap) {
+        rows = make_target_bitmap(job, job.width, job.height, stride);
+    } else {
+        job.pixel_bytes = stride * static_cast<std::size_t>(job.height);
+        job.pixels = static_cast<std::uint8_t*>(std::malloc(job.pixel_bytes));
+        rows = job.pixels;
+    }
     if (decompressor->output_components == 1)
         job.grey_row = static_cast<std::uint8_t*>(std::malloc(decompressor->output_width));
-    if (!job.pixels || (decompressor->output_components == 1 && !job.grey_row))
+    if (!rows || (decompressor->output_components == 1 && !job.grey_row))
         fail_with(reinterpret_cast<j_common_ptr>(decompressor), DecodeError::OutOfMemory);
 
-    // Scanline n (top row first) goes straight to its bottom-up place in the block.
+    // Scanline n (top row first) goes straight to its place: bottom-up in a pixel block, top-down in
+    // a bitmap.
     while (decompressor->output_scanline < decompressor->output_height) {
         std::size_t line = decompressor->output_scanline;
         bool keep = line < static_cast<std::size_t>(job.height);
-        std::uint8_t* kept = keep ? job.pixels + (static_cast<std::size_t>(job.height) - 1 - line) * stride : nullptr;
+        std::size_t place = job.bitmap ? line : static_cast<std::size_t>(job.height) - 1 - line;
+        std::uint8_t* kept = keep ? rows + place * stride : nullptr;
         std::uint8_t* out = job.crop_row ? job.crop_row : kept;
-        if (decompressor->output_components == 3) {
+        if (decompressor->output_components != 1) {
             JSAMPROW row = out;
             jpeg_read_scanlines(decompressor, &row, 1);
         } else {
             JSAMPROW row = job.grey_row;
             jpeg_read_scanlines(decompressor, &row, 1);
             for (std::size_t x = 0; x < decompressor->output_width; ++x) {
-                out[3 * x] = out[3 * x + 1] = out[3 * x + 2] = job.grey_row[x];
+                std::uint8_t* pixel = out + pixel_size * x;
+                pixel[0] = pixel[1] = pixel[2] = job.grey_row[x];
+                if (pixel_size == 4)
+                    pixel[3] = 255;
             }
         }
         if (job.crop_row && keep)
-            std::memcpy(kept, job.crop_row, stride);
+            std::memcpy(kept, job.crop_row, static_cast<std::size_t>(job.width) * pixel_size);
     }
 
     jpeg_finish_decompress(decompressor);
@@ -250,9 +284,8 @@ bool run_decompression(JpegJob& job)
     return true;
 }
 
-}  // namespace
-
-DecodeResult<DecodedPicture> decode_jpeg(std::span<const std::uint8_t> bytes, ShownSize shown)
+DecodeResult<DecodedPicture> decode(std::span<const std::uint8_t> bytes, ShownSize shown,
+                                    std::shared_ptr<platform::Bitmap>* bitmap)
 {
     if (bytes.empty())
         return DecodeError::NoBytes;
@@ -263,6 +296,7 @@ DecodeResult<DecodedPicture> decode_jpeg(std::span<const std::uint8_t> bytes, Sh
     job->input_size = bytes.size();
     job->error = DecodeError::CorruptData;
     job->shown = shown;
+    job->bitmap = bitmap;
     bool decoded = run_decompression(*job);
     DecodeError error = job->error;
     DecodedPicture picture;
@@ -270,7 +304,10 @@ DecodeResult<DecodedPicture> decode_jpeg(std::span<const std::uint8_t> bytes, Sh
         picture.kind = PictureKind::Jpeg;
         picture.width = job->width;
         picture.height = job->height;
-        picture.pixels = PixelBlock::adopt(job->pixels, job->pixel_bytes);
+        if (bitmap)
+            picture.converted = std::move(*bitmap);
+        else
+            picture.pixels = PixelBlock::adopt(job->pixels, job->pixel_bytes);
         if (job->width != job->natural_width || job->height != job->natural_height) {
             picture.natural_width = job->natural_width;
             picture.natural_height = job->natural_height;
@@ -282,6 +319,19 @@ DecodeResult<DecodedPicture> decode_jpeg(std::span<const std::uint8_t> bytes, Sh
     if (!decoded)
         return error;
     return picture;
+}
+
+}  // namespace
+
+DecodeResult<DecodedPicture> decode_jpeg(std::span<const std::uint8_t> bytes, ShownSize shown)
+{
+    return decode(bytes, shown, nullptr);
+}
+
+DecodeResult<DecodedPicture> decode_jpeg_to_draw(std::span<const std::uint8_t> bytes,
+                                                 std::shared_ptr<platform::Bitmap> reuse)
+{
+    return decode(bytes, ShownSize{}, &reuse);
 }
 
 }  // namespace runtime::imaging

@@ -6,6 +6,7 @@
 #include "runtime/imaging/decoded_picture.h"
 
 #include <cstdint>
+#include <memory>
 #include <span>
 
 namespace runtime::imaging {
@@ -19,5 +20,11 @@ inline constexpr int kMaxJpegScans = 100;
 // block instead of producing every pixel, which is the same picture to the eye once shrunk. Shown
 // cropped (a natural-size box), only the rows and columns the box shows are kept.
 DecodeResult<DecodedPicture> decode_jpeg(std::span<const std::uint8_t> bytes, ShownSize shown = {});
+// The whole picture for the drawing routines only: where the decoder can, it writes the pixels
+// straight into the picture's platform bitmap (`converted`) and keeps no pixel block. A `reuse`
+// bitmap of the picture's size that nothing else holds is written over instead of making a new
+// one (a label showing one template after another keeps its memory); otherwise it is released.
+DecodeResult<DecodedPicture> decode_jpeg_to_draw(std::span<const std::uint8_t> bytes,
+                                                 std::shared_ptr<platform::Bitmap> reuse = nullptr);
 
 }  // namespace runtime::imaging

@@ -79,4 +79,12 @@ DecodeResult<DecodedPicture> decode_jpeg(std::span<const std::uint8_t> bytes, Sh
     return picture;
 }
 
+DecodeResult<DecodedPicture> decode_jpeg_to_draw(std::span<const std::uint8_t> bytes,
+                                                 std::shared_ptr<platform::Bitmap> reuse)
+{
+    reuse.reset();
+    // The system codec writes only its own layout: the picture converts on its first draw.
+    return decode_jpeg(bytes);
+}
+
 }  // namespace runtime::imaging

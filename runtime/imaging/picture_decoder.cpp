@@ -63,6 +63,20 @@ DecodeResult<DecodedPicture> decode_picture(std::span<const std::uint8_t> bytes)
     return decode_picture_as(probe_picture(bytes), bytes);
 }
 
+DecodeResult<DecodedPicture> decode_picture_to_draw(std::span<const std::uint8_t> bytes,
+                                                    std::shared_ptr<platform::Bitmap> reuse)
+{
+    if (bytes.empty() || !bytes.data())
+        return DecodeError::NoBytes;
+    PictureKind kind = probe_picture(bytes);
+    if (kind != PictureKind::Jpeg) {
+        reuse.reset();
+        return decode_picture_as(kind, bytes);
+    }
+    ++g_pictures_decoded;
+    return decode_jpeg_to_draw(bytes, std::move(reuse));
+}
+
 DecodeResult<DecodedPicture> decode_picture(std::span<const std::uint8_t> bytes, ShownSize shown)
 {
     if (bytes.empty() || !bytes.data())

@@ -6,6 +6,7 @@
 #include "runtime/imaging/decoded_picture.h"
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string_view>
 
@@ -18,6 +19,10 @@ DecodeResult<DecodedPicture> decode_picture(std::span<const std::uint8_t> bytes)
 // ShownSize); width and height are then the kept size, full_width() and full_height() the declared
 // one.
 DecodeResult<DecodedPicture> decode_picture(std::span<const std::uint8_t> bytes, ShownSize shown);
+// As decode_picture(bytes), for a picture only the drawing routines use (a label's background): a
+// JPEG may then come with its platform bitmap alone and no pixel block (see decode_jpeg_to_draw).
+DecodeResult<DecodedPicture> decode_picture_to_draw(std::span<const std::uint8_t> bytes,
+                                                    std::shared_ptr<platform::Bitmap> reuse = nullptr);
 // How many pictures have been decoded in this process (for tests that guard caching).
 long pictures_decoded();
 // The decoder of `kind` whatever the bytes probe as (fuzzing, tests).

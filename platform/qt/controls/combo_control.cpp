@@ -14,10 +14,12 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFontMetrics>
+#include <QHash>
 #include <QLineEdit>
 #include <QListView>
 #include <QMouseEvent>
 #include <QStandardItemModel>
+#include <QStyle>
 #include <QStyledItemDelegate>
 
 #include <algorithm>
@@ -33,6 +35,11 @@ class ComboClient;
 ComboClient* combo_client(WindowHandle handle);
 
 // Rows of the platform's height (from the font) or of a set height.
+//
+// Every opening of the list lays out all of its items again, and measuring an item's text is what
+// that costs. An item holds nothing but its text, so each text's size is measured once for a given
+// font, style and set of item features and kept; a wrapping item depends on its width as well and
+// is always measured.
 class ItemDelegate final : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
@@ -40,11 +47,41 @@ public:
 
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
-        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        QSize size = measured_size(option, index);
         if (m_height > 0)
             size.setHeight(m_height);
         return size;
     }
+
+private:
+    // Bounds what is kept for a list of very many distinct texts.
+    static constexpr qsizetype kMaximumKeptSizes = 4096;
+
+    QSize measured_size(const QStyleOptionViewItem& option, const QModelIndex& index) const
+    {
+        if (option.features & QStyleOptionViewItem::WrapText)
+            return QStyledItemDelegate::sizeHint(option, index);
+        const QStyle* style = option.widget ? option.widget->style() : QApplication::style();
+        if (style != m_measured_style || option.font != m_measured_font || option.features != m_measured_features ||
+            m_measured.size() >= kMaximumKeptSizes) {
+            m_measured.clear();
+            m_measured_style = style;
+            m_measured_font = option.font;
+            m_measured_features = option.features;
+        }
+        QString text = index.data(Qt::DisplayRole).toString();
+        auto kept = m_measured.constFind(text);
+        if (kept != m_measured.constEnd())
+            return *kept;
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        m_measured.insert(text, size);
+        return size;
+    }
+
+    mutable QHash<QString, QSize> m_measured;
+    mutable const QStyle* m_measured_style = nullptr;
+    mutable QFont m_measured_font;
+    mutable QStyleOptionViewItem::ViewItemFeatures m_measured_features;
 };
 
 class DropCombo final : public QComboBox {

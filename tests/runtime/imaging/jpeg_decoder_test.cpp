@@ -1,5 +1,6 @@
 #include "imaging_test_support.h"
 
+#include "runtime/imaging/drawing.h"
 #include "runtime/imaging/jpeg_decoder.h"
 
 #include <gtest/gtest.h>
@@ -118,6 +119,81 @@ TEST(JpegDecoder, APictureMuchLargerThanItsShownSizeDecodesReducedToTheSamePictu
     ASSERT_TRUE(whole);
     EXPECT_EQ(whole->width, 1000);
     EXPECT_EQ(whole->full_width(), 1000);
+}
+
+TEST(JpegDecoder, DecodedToDrawItIsItsBitmapPixelForPixelWithNoConversion)
+{
+    TempDir dir;
+    struct Case {
+        const char* name;
+        std::string command;
+    };
+    const Case cases[] = {
+        {"colour", "rose: -resize 141x93! -quality 90"},  // odd width: no row padding assumed
+        {"grey", "rose: -resize 60x40! -colorspace Gray -quality 90"},
+    };
+    for (const Case& c : cases) {
+        std::string path = dir.file(std::string(c.name) + ".jpg");
+        ASSERT_TRUE(convert(c.command + " '" + path + "'"));
+        Bytes bytes = read_file(path);
+        auto block = decode_jpeg(bytes);
+        ASSERT_TRUE(block) << c.name;
+        auto expected = runtime::imaging::picture_bitmap(*block, 0);
+        ASSERT_TRUE(expected);
+
+        long conversions = platform::graphics_counters().conversions;
+        auto drawn = runtime::imaging::decode_jpeg_to_draw(bytes);
+        ASSERT_TRUE(drawn) << c.name;
+        EXPECT_EQ(platform::graphics_counters().conversions, conversions) << c.name;
+        EXPECT_EQ(drawn->width, block->width);
+        EXPECT_EQ(drawn->height, block->height);
+        EXPECT_TRUE(drawn->pixels.empty()) << c.name;
+        auto bitmap = runtime::imaging::converted_bitmap(*drawn, 0);
+        ASSERT_TRUE(bitmap) << c.name;
+        EXPECT_EQ(platform::graphics_counters().conversions, conversions) << c.name;
+        ASSERT_EQ(bitmap->width(), expected->width());
+        ASSERT_EQ(bitmap->height(), expected->height());
+        int differing = 0;
+        for (int y = 0; y < bitmap->height(); ++y)
+            for (int x = 0; x < bitmap->width(); ++x)
+                differing += bitmap->pixel(x, y) != expected->pixel(x, y);
+        EXPECT_EQ(differing, 0) << c.name;
+    }
+    // What the pixel-block decode refuses, this refuses too.
+    EXPECT_FALSE(runtime::imaging::decode_jpeg_to_draw(Bytes{0xFF, 0xD8, 0xFF}));
+    EXPECT_FALSE(runtime::imaging::decode_jpeg_to_draw(Bytes{}));
+}
+
+TEST(JpegDecoder, ALabelsNextPictureOfTheSameSizeIsWrittenOverTheLastOnesBitmap)
+{
+    TempDir dir;
+    std::string first = dir.file("first.jpg");
+    std::string second = dir.file("second.jpg");
+    std::string other_size = dir.file("other.jpg");
+    ASSERT_TRUE(convert("rose: -resize 70x46! -quality 90 '" + first + "'"));
+    ASSERT_TRUE(convert("-size 70x46 gradient:navy-orange -quality 90 '" + second + "'"));
+    ASSERT_TRUE(convert("rose: -resize 71x46! -quality 90 '" + other_size + "'"));
+    auto shown = runtime::imaging::decode_jpeg_to_draw(read_file(first));
+    ASSERT_TRUE(shown && shown->converted);
+    const platform::Bitmap* memory = shown->converted.get();
+
+    auto fresh = runtime::imaging::decode_jpeg_to_draw(read_file(second));
+    auto next = runtime::imaging::decode_jpeg_to_draw(read_file(second), std::move(shown->converted));
+    ASSERT_TRUE(fresh && next);
+    EXPECT_EQ(next->converted.get(), memory);
+    for (int y = 0; y < 46; y += 5)
+        for (int x = 0; x < 70; x += 3)
+            ASSERT_EQ(next->converted->pixel(x, y), fresh->converted->pixel(x, y)) << x << "," << y;
+
+    // Another size, or a bitmap still held elsewhere (a paint in progress), gets a bitmap of its own.
+    auto resized = runtime::imaging::decode_jpeg_to_draw(read_file(other_size), std::move(next->converted));
+    ASSERT_TRUE(resized);
+    EXPECT_EQ(resized->converted->width(), 71);
+    std::shared_ptr<const platform::Bitmap> held = fresh->converted;
+    auto beside = runtime::imaging::decode_jpeg_to_draw(read_file(first), fresh->converted);
+    ASSERT_TRUE(beside);
+    EXPECT_NE(beside->converted.get(), held.get());
+    EXPECT_EQ(held->pixel(10, 40), fresh->converted->pixel(10, 40));
 }
 
 }  // namespace
