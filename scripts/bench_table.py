@@ -25,8 +25,8 @@ env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
 
 KINDS = ["光棍证", "聊天许可证", "爱神证", "超级美眉证", "初吻证", "赌神证", "超级帅哥证", "处男证",
          "色狼证", "网恋许可证", "良家妇女证", "灌水证", "潜水证", "忽悠证", "良好市民证", "浆糊证"]
-SWITCHES = 64
-SAVES = 20
+SWITCHES = 160
+SAVES = 100
 LOADS = 6
 
 
