@@ -65,7 +65,9 @@ lint: configure
 deps-windows:
 	@bash scripts/install-deps.sh --windows
 
-WINDOWS_ENV = JOBS="$(JOBS)" CMAKE_ARGS="$(CMAKE_ARGS)" WIN32_BUILD="$(WIN32_BUILD)" WIN64_BUILD="$(WIN64_BUILD)"
+WINDOWS_TARGETS ?=
+WINDOWS_ENV = JOBS="$(JOBS)" CMAKE_ARGS="$(CMAKE_ARGS)" WIN32_BUILD="$(WIN32_BUILD)" WIN64_BUILD="$(WIN64_BUILD)" \
+              WINDOWS_TARGETS="$(WINDOWS_TARGETS)"
 
 windows: deps-windows
 	@$(WINDOWS_ENV) bash scripts/windows.sh build

@@ -34,6 +34,7 @@ if $windows; then
     g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix libz-mingw-w64-dev
     wine wine64 wine32:i386
     python3  # the Windows demo checks its certificates with a Python script
+    file     # `make windows` shows what it built
   )
 fi
 

@@ -8,9 +8,10 @@
 # The product is the 32-bit build. Where this machine cannot execute 32-bit programs (Wine's 32-bit
 # loader is refused by the kernel), the tests and the demo run the same sources built for 64-bit
 # Windows (build-win64/) under Wine's 64-bit loader, and say so.
-# Environment: JOBS, CMAKE_ARGS, WIN32_BUILD, WIN64_BUILD as in the Makefile; WINE_DISPLAY to use a
-# display of your own instead of a private Xvfb; LINUX_DEMO, a folder with the Linux build's
-# certificates of the demo to compare with (else they are made in build/demo, BUILD to change it).
+# Environment: JOBS, CMAKE_ARGS, WIN32_BUILD, WIN64_BUILD, WINDOWS_TARGETS as in the Makefile;
+# WINE_DISPLAY to use a display of your own instead of a private Xvfb; LINUX_DEMO, a folder with the
+# Linux build's certificates of the demo to compare with (else they are made in build/demo, BUILD to
+# change it).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 top=$(pwd)
@@ -19,11 +20,17 @@ read -r -a cmake_args <<<"${CMAKE_ARGS:-}"
 win32_build=${WIN32_BUILD:-build-win32}
 win64_build=${WIN64_BUILD:-build-win64}
 
-# build ARCH FOLDER: configures (once) and builds a cross build.
+# build ARCH FOLDER [TARGET...]: configures (once) and builds a cross build, all of it or the targets.
 build() {
-  cmake -S . -B "$2" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/toolchain-mingw-$1.cmake" \
+  local arch=$1 folder=$2
+  shift 2
+  cmake -S . -B "$folder" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/toolchain-mingw-$arch.cmake" \
     -DCMAKE_BUILD_TYPE=Release "${cmake_args[@]}" >/dev/null
-  cmake --build "$2" -j "$jobs"
+  if [ $# -gt 0 ]; then
+    cmake --build "$folder" -j "$jobs" --target "$@"
+  else
+    cmake --build "$folder" -j "$jobs"
+  fi
 }
 
 # Chooses the build the tests and the demo run, and says which and why.
@@ -93,7 +100,11 @@ stop_wine() {
 
 case "${1:-}" in
   build)
-    build i686 "$win32_build"
+    # WINDOWS_TARGETS names a part to build (CI builds only the programs for 32 bits where their tests
+    # run from the 64-bit build).
+    read -r -a targets <<<"${WINDOWS_TARGETS:-}"
+    build i686 "$win32_build" "${targets[@]}"
+    file "$win32_build/bin/certmaker.exe"
     ;;
   test)
     choose_build
