@@ -1,8 +1,24 @@
-// The parts of the window interface that are messages to windows, the same on every backend.
+// The parts of the window interface that are the same on every backend: brushes resolved to
+// colours, and what is done by sending messages to windows.
 
 #include "platform/native_window.h"
 
+#include "platform/system_colours.h"
+
 namespace platform {
+
+std::optional<Colour> Brush::resolve() const
+{
+    switch (kind) {
+    case Kind::Null:
+        return std::nullopt;
+    case Kind::Solid:
+        return colour;
+    case Kind::System:
+        return system_colour(system_index);
+    }
+    return std::nullopt;
+}
 
 std::string window_text(WindowHandle handle)
 {

@@ -6,7 +6,6 @@
 #include "platform/qt/device_context_qt.h"
 #include "platform/qt/region_qt.h"
 #include "platform/screen_capture.h"
-#include "platform/system_colours.h"
 
 #include <QPaintEvent>
 #include <QPainter>
@@ -14,19 +13,6 @@
 #include <vector>
 
 namespace platform {
-
-std::optional<Colour> Brush::resolve() const
-{
-    switch (kind) {
-    case Kind::Null:
-        return std::nullopt;
-    case Kind::Solid:
-        return colour;
-    case Kind::System:
-        return system_colour(system_index);
-    }
-    return std::nullopt;
-}
 
 void OuterWidget::paintEvent(QPaintEvent*)
 {

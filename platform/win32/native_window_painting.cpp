@@ -3,7 +3,6 @@
 
 #include "platform/win32/native_window_internal_win32.h"
 
-#include "platform/system_colours.h"
 #include "platform/win32/native_window_win32.h"
 
 #include <algorithm>
@@ -11,19 +10,6 @@
 #include <vector>
 
 namespace platform {
-
-std::optional<Colour> Brush::resolve() const
-{
-    switch (kind) {
-    case Kind::Null:
-        return std::nullopt;
-    case Kind::Solid:
-        return colour;
-    case Kind::System:
-        return system_colour(system_index);
-    }
-    return std::nullopt;
-}
 
 // ---- Painting ---------------------------------------------------------------------------------
 
