@@ -41,10 +41,10 @@ std::optional<ShownRows> ShownRows::create(int width, int height, KeptSize kept,
     if (rows.m_pixels.empty())
         return std::nullopt;
     if (kept.as != ShownAs::Cropped) {
-        rows.m_columns = spans(width, kept.width);
-        rows.m_rows = spans(height, kept.height);
+        rows.m_columns = platform::axis_spans(width, kept.width);
+        rows.m_rows = platform::axis_spans(height, kept.height);
         rows.m_pending.assign(static_cast<std::size_t>(kept.height), 0);
-        for (const Span& span : rows.m_rows) {
+        for (const platform::AxisSpan& span : rows.m_rows) {
             ++rows.m_pending[static_cast<std::size_t>(span.first)];
             if (span.weight < static_cast<std::uint32_t>(kept.height))
                 ++rows.m_pending[static_cast<std::size_t>(span.first) + 1];
@@ -53,23 +53,6 @@ std::optional<ShownRows> ShownRows::create(int width, int height, KeptSize kept,
         rows.m_row_sums.assign(*row_bytes, 0);
     }
     return rows;
-}
-
-// One axis from `from` pixels down to `to`: measured in units of 1/to of a source pixel, source
-// pixel i covers [i*to, (i+1)*to) and result pixel j covers [j*from, (j+1)*from), so the weights are
-// whole numbers and each result pixel's add up to `from`. A source pixel straddles at most one
-// boundary, so it feeds at most two result pixels.
-std::vector<ShownRows::Span> ShownRows::spans(int from, int to)
-{
-    std::vector<Span> spans(static_cast<std::size_t>(from));
-    for (int i = 0; i < from; ++i) {
-        std::uint64_t start = static_cast<std::uint64_t>(i) * static_cast<std::uint64_t>(to);
-        auto first = static_cast<int>(start / static_cast<std::uint64_t>(from));
-        std::uint64_t boundary = static_cast<std::uint64_t>(first + 1) * static_cast<std::uint64_t>(from);
-        std::uint64_t end = start + static_cast<std::uint64_t>(to);
-        spans[static_cast<std::size_t>(i)] = {first, static_cast<std::uint32_t>(std::min(end, boundary) - start)};
-    }
-    return spans;
 }
 
 std::uint8_t* ShownRows::result_row(int row)
@@ -99,7 +82,7 @@ void ShownRows::add_rows(const std::uint8_t* bgr, int count)
     std::fill(m_row_sums.begin(), m_row_sums.end(), 0);
     const auto step = static_cast<std::uint32_t>(m_kept.width);
     for (int x = 0; x < m_width; ++x) {
-        const Span& span = m_columns[static_cast<std::size_t>(x)];
+        const platform::AxisSpan& span = m_columns[static_cast<std::size_t>(x)];
         const std::uint8_t* p = bgr + static_cast<std::size_t>(x) * 3;
         std::uint64_t* to = &m_row_sums[static_cast<std::size_t>(span.first) * 3];
         for (int c = 0; c < 3; ++c)
@@ -112,7 +95,7 @@ void ShownRows::add_rows(const std::uint8_t* bgr, int count)
     }
     const auto row_step = static_cast<std::uint32_t>(m_kept.height);
     for (int i = 0; i < count; ++i) {
-        const Span& span = m_rows[static_cast<std::size_t>(top_row(m_added++))];
+        const platform::AxisSpan& span = m_rows[static_cast<std::size_t>(top_row(m_added++))];
         add_to(span.first, span.weight);
         if (span.weight < row_step)
             add_to(span.first + 1, row_step - span.weight);

@@ -11,6 +11,7 @@
 #include "runtime/imaging/decoded_picture.h"
 
 #include "platform/graphics.h"
+#include "platform/pixel_scaling.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -52,17 +53,12 @@ public:
     DecodedPicture take_picture(PictureKind kind, platform::Colour laid_over = 0);
 
 private:
-    struct Span {
-        int first = 0;             // the result row or column the source one starts in
-        std::uint32_t weight = 0;  // its share there; the rest, if any, goes to first + 1
-    };
     struct OpenRow {
         int row = -1;
         std::vector<std::uint64_t> sums;
     };
 
     ShownRows() = default;
-    static std::vector<Span> spans(int from, int to);
     void add_to(int row, std::uint64_t weight);
     void finish(OpenRow& open);
     std::uint8_t* result_row(int row);
@@ -73,9 +69,9 @@ private:
     platform::RowOrder m_order = platform::RowOrder::TopDown;
     int m_added = 0;
     PixelBlock m_pixels;
-    // Averaging only.
-    std::vector<Span> m_columns;
-    std::vector<Span> m_rows;
+    // Averaging only: the platform's own weights, so the pixels equal its shrinking.
+    std::vector<platform::AxisSpan> m_columns;
+    std::vector<platform::AxisSpan> m_rows;
     std::vector<int> m_pending;  // per result row: source rows still to come
     std::uint64_t m_total = 0;   // the weight every result pixel's sum carries
     std::vector<std::uint64_t> m_row_sums;
