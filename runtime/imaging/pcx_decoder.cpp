@@ -136,6 +136,36 @@ void read_palette(std::span<const std::uint8_t> bytes, std::size_t after_data, s
     }
 }
 
+// Reads the run-length lines after the header into `line` (its whole size each), converts each
+// into `row` and hands it to `rows`, top row first, until the rows have all they keep. Data that
+// ends early leaves the remaining lines all zero (index 0, or black).
+template <typename Convert>
+DecodedPicture read_shown_lines(std::span<const std::uint8_t> bytes, std::size_t height,
+                                std::vector<std::uint8_t>& line, ShownRows& rows, PictureKind kind,
+                                const Convert& convert, const std::vector<std::uint8_t>& row)
+{
+    RunLengthReader runs(bytes, kHeaderBytes);
+    std::size_t y = 0;
+    for (; y < height; ++y) {
+        std::fill(line.begin(), line.end(), 0);
+        bool complete = runs.read_line(line.data(), line.size(), line.size());
+        convert();
+        rows.add_rows(row.data());
+        if (rows.has_all_rows())
+            return rows.take_picture(kind);
+        if (!complete) {
+            ++y;
+            break;
+        }
+    }
+    if (y < height) {
+        std::fill(line.begin(), line.end(), 0);
+        convert();
+        rows.add_rows(row.data(), static_cast<int>(height - y));
+    }
+    return rows.take_picture(kind);
+}
+
 // The shown part of an 8-bit image, row by row. The colour table comes after the image data, so
 // one pass over the runs finds where that data ends before the rows are decoded.
 DecodeResult<DecodedPicture> decode_pcx8_shown(std::span<const std::uint8_t> bytes, const PcxHeader& header,
@@ -160,27 +190,7 @@ DecodeResult<DecodedPicture> decode_pcx8_shown(std::span<const std::uint8_t> byt
         for (std::size_t x = 0; x < header.width; ++x)
             std::memcpy(&row[x * 3], palette + std::size_t{line[x]} * 4, 3);
     };
-    RunLengthReader runs(bytes, kHeaderBytes);
-    std::size_t y = 0;
-    for (; y < header.height; ++y) {
-        std::fill(line.begin(), line.end(), 0);
-        bool complete = runs.read_line(line.data(), header.bytes_per_line, header.bytes_per_line);
-        convert();
-        rows->add_rows(row.data());
-        if (rows->has_all_rows())
-            return rows->take_picture(PictureKind::Pcx8);
-        // Data that ends early leaves the remaining rows at index 0.
-        if (!complete) {
-            ++y;
-            break;
-        }
-    }
-    if (y < header.height) {
-        std::fill(line.begin(), line.end(), 0);
-        convert();
-        rows->add_rows(row.data(), static_cast<int>(header.height - y));
-    }
-    return rows->take_picture(PictureKind::Pcx8);
+    return read_shown_lines(bytes, header.height, line, *rows, PictureKind::Pcx8, convert, row);
 }
 
 // The shown part of a 1-bit image, row by row (1 is white).
@@ -202,26 +212,7 @@ DecodeResult<DecodedPicture> decode_pcx1_shown(std::span<const std::uint8_t> byt
             std::memset(&row[x * 3], set ? 255 : 0, 3);
         }
     };
-    RunLengthReader runs(bytes, kHeaderBytes);
-    std::size_t y = 0;
-    for (; y < header.height; ++y) {
-        std::fill(line.begin(), line.end(), 0);
-        bool complete = runs.read_line(line.data(), line_bytes, line_bytes);
-        convert();
-        rows->add_rows(row.data());
-        if (rows->has_all_rows())
-            return rows->take_picture(PictureKind::Pcx1);
-        if (!complete) {
-            ++y;
-            break;
-        }
-    }
-    if (y < header.height) {
-        std::fill(line.begin(), line.end(), 0);
-        convert();
-        rows->add_rows(row.data(), static_cast<int>(header.height - y));
-    }
-    return rows->take_picture(PictureKind::Pcx1);
+    return read_shown_lines(bytes, header.height, line, *rows, PictureKind::Pcx1, convert, row);
 }
 
 }  // namespace
