@@ -107,6 +107,8 @@ LRESULT CALLBACK control_part_procedure(HWND hwnd, UINT id, WPARAM wparam, LPARA
 std::intptr_t call_window_procedure(const std::shared_ptr<NativeWindow>& window, Message& message);
 // Passes a message to the system's procedure of the window, as it is.
 LRESULT call_system_procedure(const NativeWindow& window, UINT id, WPARAM wparam, LPARAM lparam);
+// The text the system's own control holds (its field, for a combo box), read through its procedure.
+std::wstring system_control_text(const NativeWindow& window);
 void destroy_all_windows();
 void forget_window(HWND hwnd);
 

@@ -199,6 +199,16 @@ LRESULT call_system_procedure(const NativeWindow& window, UINT id, WPARAM wparam
     return CallWindowProcW(window.system_procedure, window.hwnd, id, wparam, lparam);
 }
 
+std::wstring system_control_text(const NativeWindow& window)
+{
+    auto length = static_cast<int>(call_system_procedure(window, WM_GETTEXTLENGTH, 0, 0));
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    auto copied = static_cast<int>(call_system_procedure(window, WM_GETTEXT, static_cast<WPARAM>(length) + 1,
+                                                         reinterpret_cast<LPARAM>(text.data())));
+    text.resize(static_cast<std::size_t>(std::clamp(copied, 0, length)));
+    return text;
+}
+
 void forget_window(HWND hwnd)
 {
     auto found = handles_of_hwnds().find(hwnd);

@@ -67,16 +67,6 @@ void prepare_combo(NativeWindow& window, const CreateParams& params)
     fit_combo_field_height(window, params.height);
 }
 
-std::wstring field_text(const NativeWindow& window)
-{
-    auto length = static_cast<int>(call_system_procedure(window, WM_GETTEXTLENGTH, 0, 0));
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    auto copied = static_cast<int>(call_system_procedure(window, WM_GETTEXT, static_cast<WPARAM>(length) + 1,
-                                                         reinterpret_cast<LPARAM>(text.data())));
-    text.resize(static_cast<std::size_t>(std::clamp(copied, 0, length)));
-    return text;
-}
-
 }  // namespace
 
 void register_combo_class()
@@ -211,7 +201,7 @@ std::string combo_edit_selected_text(WindowHandle combo)
     if (!window || !combo_has_edit(combo))
         return {};
     TextRange range = combo_edit_selection(combo);
-    std::wstring text = field_text(*window);
+    std::wstring text = system_control_text(*window);
     auto start = static_cast<std::size_t>(std::clamp(range.start, 0, static_cast<int>(text.size())));
     auto end = static_cast<std::size_t>(std::clamp(range.end, static_cast<int>(start), static_cast<int>(text.size())));
     return gbk_from_wide(text.data() + start, end - start);

@@ -36,16 +36,6 @@ std::shared_ptr<NativeWindow> edit_window(WindowHandle handle)
     return window;
 }
 
-std::wstring text_of(const NativeWindow& window)
-{
-    auto length = static_cast<int>(call_system_procedure(window, WM_GETTEXTLENGTH, 0, 0));
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    auto copied = static_cast<int>(call_system_procedure(window, WM_GETTEXT, static_cast<WPARAM>(length) + 1,
-                                                         reinterpret_cast<LPARAM>(text.data())));
-    text.resize(static_cast<std::size_t>(std::clamp(copied, 0, length)));
-    return text;
-}
-
 }  // namespace
 
 void register_edit_class()
@@ -147,7 +137,7 @@ std::string edit_selected_text(WindowHandle edit)
     if (!window)
         return {};
     TextRange range = edit_selection(edit);
-    std::wstring text = text_of(*window);
+    std::wstring text = system_control_text(*window);
     auto start = static_cast<std::size_t>(std::clamp(range.start, 0, static_cast<int>(text.size())));
     auto end = static_cast<std::size_t>(std::clamp(range.end, static_cast<int>(start), static_cast<int>(text.size())));
     return gbk_from_wide(text.data() + start, end - start);
