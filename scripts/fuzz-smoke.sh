@@ -39,6 +39,8 @@ if command -v convert >/dev/null 2>&1; then
   done
   convert rose: -crop 24x16+20+20 +repage -interlace Plane "$imaging_seeds/progressive.jpg" 2>/dev/null || true
   convert rose: -crop 24x16+20+20 +repage -interlace GIF "$imaging_seeds/interlaced.gif" 2>/dev/null || true
+  convert rose: -crop 24x16+20+20 +repage -sampling-factor 2x1 "$imaging_seeds/half-width-colour.jpg" 2>/dev/null || true
+  convert rose: -crop 24x16+20+20 +repage -colorspace Gray "$imaging_seeds/grey.jpg" 2>/dev/null || true
 fi
 
 left=$(( (budget - SECONDS) / ${#targets[@]} ))
@@ -51,7 +53,7 @@ for target in "${targets[@]}"; do
   corpus="$work/corpus-$target"
   mkdir -p "$corpus"
   case "$target" in
-    jpeg_fuzz|png_fuzz|bmp_fuzz|gif_fuzz|pcx_fuzz|icon_fuzz)
+    jpeg_fuzz|jpeg_sequential_fuzz|png_fuzz|bmp_fuzz|gif_fuzz|pcx_fuzz|icon_fuzz)
       cp "$imaging_seeds"/* "$corpus/" 2>/dev/null || true
       seeds="$root/fuzz/seeds/${target%_fuzz}"
       if [ -d "$seeds" ]; then cp -r "$seeds"/. "$corpus/"; fi

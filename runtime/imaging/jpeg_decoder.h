@@ -1,6 +1,7 @@
 #pragma once
-// JPEG (libjpeg on Linux, the system codec on Windows) into the kind-1 layout (blue, green, red; bottom row first; no
-// padding).
+// JPEG into the kind-1 layout (blue, green, red; bottom row first; no padding): through libjpeg on
+// Linux; on Windows through the runtime's own sequential decoder (jpeg_sequential.h), which gives the
+// same pixels, and the system's codec for the rest.
 
 #include "runtime/imaging/decode_error.h"
 #include "runtime/imaging/decoded_picture.h"

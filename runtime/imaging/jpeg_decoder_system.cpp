@@ -1,13 +1,17 @@
-// JPEG through the system's codec (the build for Windows), with the caps of the libjpeg decoder:
-// the declared size is checked before anything is decoded, and memory follows the shown size.
+// JPEG in the build for Windows. Sequential files (nearly every photo and every template) are decoded
+// by the runtime's own decoder, which gives libjpeg's pixels, so that the two builds show the same
+// pictures. Progressive and other files, and pictures to be shown at a reduced scale, go through the
+// system's codec, with the caps of the libjpeg decoder: the declared size is checked before anything
+// is decoded, and memory follows the shown size.
 //
-// The system's codec differs from libjpeg in two ways the runtime cannot change: a truncated file
-// is no picture (libjpeg shows the rows it has and fills the rest with grey), and a progressive
-// file's scans are not counted (the codec bounds its own work).
+// The system's codec differs from libjpeg in ways the runtime cannot change: a truncated
+// progressive file is no picture (libjpeg shows what it has), a progressive file's scans are not
+// counted (the codec bounds its own work), and its reduced decodes are scaled its own way.
 
 #include "runtime/imaging/jpeg_decoder.h"
 
 #include "runtime/imaging/checked_size.h"
+#include "runtime/imaging/jpeg_sequential.h"
 #include "runtime/imaging/system_codec_decode.h"
 
 #include <optional>
@@ -57,10 +61,20 @@ DecodeResult<DecodedPicture> decode_jpeg(std::span<const std::uint8_t> bytes, Sh
         return DecodeError::NoBytes;
     // Some codecs decode the whole image when they open it: a declared size whose pixels could not
     // be held even at the smallest scale is refused before the codec sees the file.
-    if (std::optional<FrameSize> frame = declared_frame_size(bytes)) {
+    std::optional<FrameSize> frame = declared_frame_size(bytes);
+    if (frame) {
         auto row_bytes = checked_multiply((frame->width + 7) / 8, 3);
         if (!row_bytes || !checked_block_size(*row_bytes, (frame->height + 7) / 8))
             return DecodeError::TooLarge;
+    }
+    // libjpeg would reduce a picture at least twice the shown size on both axes; the system's codec
+    // does that here.
+    bool reduced = frame && shown.as != ShownAs::Cropped && shown.width > 0 && shown.height > 0 &&
+                   frame->width / 2 >= static_cast<std::uint32_t>(shown.width) &&
+                   frame->height / 2 >= static_cast<std::uint32_t>(shown.height);
+    if (!reduced) {
+        if (auto decoded = decode_sequential_jpeg(bytes, shown))
+            return std::move(*decoded);
     }
     auto decoded = decode_through_system_codec(platform::PictureCodec::Jpeg, bytes, shown.width, shown.height, 3,
                                                DecodeError::UnsupportedComponents);
@@ -82,6 +96,10 @@ DecodeResult<DecodedPicture> decode_jpeg(std::span<const std::uint8_t> bytes, Sh
 DecodeResult<DecodedPicture> decode_jpeg_to_draw(std::span<const std::uint8_t> bytes,
                                                  std::shared_ptr<platform::Bitmap> reuse)
 {
+    if (bytes.empty())
+        return DecodeError::NoBytes;
+    if (auto decoded = decode_sequential_jpeg(bytes, {}, &reuse))
+        return std::move(*decoded);
     reuse.reset();
     // The system codec writes only its own layout: the picture converts on its first draw.
     return decode_jpeg(bytes);
