@@ -217,18 +217,19 @@ public:
             bool restart_marker = marker >= kMarkerFirstRestart && marker <= kMarkerLastRestart;
             int number = marker - kMarkerFirstRestart;
             auto is_number = [number](int wanted) { return number == (wanted & 7); };
-            if (marker >= 0 && marker < kMarkerBaseline) {
-                skip_marker();  // not a marker that may stand here
-            } else if (!restart_marker || is_number(expected + 1) || is_number(expected + 2)) {
-                return;
-            } else if (is_number(expected - 1) || is_number(expected - 2)) {
+            bool not_allowed_here = marker >= 0 && marker < kMarkerBaseline;
+            bool later = !restart_marker || is_number(expected + 1) || is_number(expected + 2);
+            bool earlier = restart_marker && (is_number(expected - 1) || is_number(expected - 2));
+            if (not_allowed_here || (!later && earlier)) {
                 skip_marker();
-            } else {
-                m_position = m_marker_position + 2;
-                m_at_marker = false;
-                m_ran_short = false;
-                return;
+                continue;
             }
+            if (later)
+                return;
+            m_position = m_marker_position + 2;
+            m_at_marker = false;
+            m_ran_short = false;
+            return;
         }
     }
 
@@ -443,7 +444,7 @@ void inverse_transform(const std::array<std::int16_t, kBlockSamples>& coefficien
     }
     for (int row = 0; row < 8; ++row) {
         std::array<std::int64_t, 8> in;
-        std::copy_n(work.begin() + row * 8, 8, in.begin());
+        std::copy_n(work.begin() + static_cast<std::ptrdiff_t>(row) * 8, 8, in.begin());
         std::uint8_t* line = out + static_cast<std::size_t>(row) * stride;
         if (std::all_of(in.begin() + 1, in.end(), [](std::int64_t value) { return value == 0; })) {
             std::memset(line, to_sample(descale(in[0], kPassBits + 3)), 8);
@@ -482,18 +483,18 @@ public:
     {
         if (m_across == 1)
             return m_component.row(y);
-        const int width = m_component.width;
+        const std::ptrdiff_t width = m_component.width;
         std::uint8_t* out = m_row.data();
         if (m_down == 1) {
             const std::uint8_t* in = m_component.row(y);
             if (!m_smooth) {
-                for (int x = 0; x < width; ++x)
+                for (std::ptrdiff_t x = 0; x < width; ++x)
                     out[2 * x] = out[2 * x + 1] = in[x];
                 return out;
             }
             out[0] = in[0];
             out[1] = static_cast<std::uint8_t>((in[0] * 3 + in[1] + 2) >> 2);
-            for (int x = 1; x < width - 1; ++x) {
+            for (std::ptrdiff_t x = 1; x < width - 1; ++x) {
                 int near = in[x] * 3;
                 out[2 * x] = static_cast<std::uint8_t>((near + in[x - 1] + 1) >> 2);
                 out[2 * x + 1] = static_cast<std::uint8_t>((near + in[x + 1] + 2) >> 2);
@@ -505,7 +506,7 @@ public:
         const int stored = y / 2;
         const std::uint8_t* in = m_component.row(stored);
         if (!m_smooth) {
-            for (int x = 0; x < width; ++x)
+            for (std::ptrdiff_t x = 0; x < width; ++x)
                 out[2 * x] = out[2 * x + 1] = in[x];
             return out;
         }
@@ -514,11 +515,11 @@ public:
         int neighbour = y % 2 == 0 ? std::max(stored - 1, 0) : std::min(stored + 1, m_component.height - 1);
         const std::uint8_t* other = m_component.row(neighbour);
         int* sums = m_sums.data();
-        for (int x = 0; x < width; ++x)
+        for (std::ptrdiff_t x = 0; x < width; ++x)
             sums[x] = in[x] * 3 + other[x];
         out[0] = static_cast<std::uint8_t>((sums[0] * 4 + 8) >> 4);
         out[1] = static_cast<std::uint8_t>((sums[0] * 3 + sums[1] + 7) >> 4);
-        for (int x = 1; x < width - 1; ++x) {
+        for (std::ptrdiff_t x = 1; x < width - 1; ++x) {
             out[2 * x] = static_cast<std::uint8_t>((sums[x] * 3 + sums[x - 1] + 8) >> 4);
             out[2 * x + 1] = static_cast<std::uint8_t>((sums[x] * 3 + sums[x + 1] + 7) >> 4);
         }
@@ -547,13 +548,17 @@ struct ColourTables {
     {
         constexpr int kScaleBits = 16;
         constexpr std::int32_t kHalf = 1 << (kScaleBits - 1);
-        auto fix = [](double value) { return static_cast<std::int32_t>(value * (1 << kScaleBits) + 0.5); };
+        // 1.402, 1.772, 0.71414 and 0.34414, times 2^16, rounded.
+        constexpr std::int32_t kRedFromCr = 91881;
+        constexpr std::int32_t kBlueFromCb = 116130;
+        constexpr std::int32_t kGreenFromCr = 46802;
+        constexpr std::int32_t kGreenFromCb = 22554;
         for (int i = 0; i < 256; ++i) {
             std::int32_t x = i - 128;
-            red_from_cr[i] = (fix(1.40200) * x + kHalf) >> kScaleBits;
-            blue_from_cb[i] = (fix(1.77200) * x + kHalf) >> kScaleBits;
-            green_from_cr[i] = -fix(0.71414) * x;
-            green_from_cb[i] = -fix(0.34414) * x + kHalf;
+            red_from_cr[i] = (kRedFromCr * x + kHalf) >> kScaleBits;
+            blue_from_cb[i] = (kBlueFromCb * x + kHalf) >> kScaleBits;
+            green_from_cr[i] = -kGreenFromCr * x;
+            green_from_cb[i] = -kGreenFromCb * x + kHalf;
         }
     }
 };
@@ -644,7 +649,7 @@ SequentialDecoder::Step SequentialDecoder::read_frame(std::span<const std::uint8
         return DecodeError::UnsupportedComponents;
     for (int i = 0; i < m_frame.component_count; ++i) {
         Component& component = m_frame.components[i];
-        const std::uint8_t* field = segment.data() + 6 + 3 * i;
+        const std::uint8_t* field = segment.data() + 6 + static_cast<std::ptrdiff_t>(3) * i;
         component.id = field[0];
         component.horizontal = field[1] >> 4;
         component.vertical = field[1] & 15;
@@ -681,9 +686,10 @@ SequentialDecoder::Step SequentialDecoder::read_quantisation_tables(std::span<co
             return DecodeError::CorruptData;
         QuantisationTable& table = m_quantisation[number];
         for (int k = 0; k < kBlockSamples; ++k) {
-            table.values[kNaturalOrder[k]] =
-                precision == 0 ? (*values)[k]
-                               : static_cast<std::uint16_t>(((*values)[2 * k] << 8) | (*values)[2 * k + 1]);
+            table.values[kNaturalOrder[k]] = precision == 0
+                                                 ? (*values)[k]
+                                                 : static_cast<std::uint16_t>(((*values)[2 * std::size_t(k)] << 8) |
+                                                                              (*values)[2 * std::size_t(k) + 1]);
         }
         table.defined = true;
     }
@@ -871,6 +877,7 @@ DecodeResult<DecodedPicture> SequentialDecoder::make_picture(ShownSize shown, st
 
     const ColourSpace space = colour_space();
     std::vector<RowExpander> expanders;
+    expanders.reserve(static_cast<std::size_t>(m_frame.component_count));
     for (int i = 0; i < m_frame.component_count; ++i)
         expanders.emplace_back(m_frame.components[i], m_frame);
     static const ColourTables tables;

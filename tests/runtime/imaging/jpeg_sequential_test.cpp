@@ -232,10 +232,11 @@ TEST(SequentialJpeg, DrawsIntoABitmapAndKeepsOnlyWhatACroppedBoxShows)
         const std::uint8_t* row = pixels.writable_rows() + static_cast<std::size_t>(y) * pixels.row_stride();
         const std::uint8_t* expected =
             full.pixels.data() + static_cast<std::size_t>(full.height - 1 - y) * full.width * 3;
-        for (int x = 0; x < full.width; ++x)
+        for (std::size_t x = 0; x < static_cast<std::size_t>(full.width); ++x) {
             ASSERT_TRUE(row[4 * x] == expected[3 * x] && row[4 * x + 1] == expected[3 * x + 1] &&
                         row[4 * x + 2] == expected[3 * x + 2] && row[4 * x + 3] == 255)
                 << x << ", " << y;
+        }
     }
 
     auto cropped = decode_sequential_jpeg(bytes, {10, 7, ShownAs::Cropped});
