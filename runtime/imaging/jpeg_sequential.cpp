@@ -68,7 +68,8 @@ struct HuffmanTable {
     std::array<std::uint16_t, 256> short_codes{};
 };
 
-// Canonical codes from the counts per length; false for counts that overflow a length's codes.
+// Canonical codes from the counts per length; false for counts that overflow a length's codes (the
+// code of all ones is never given, as libjpeg requires).
 bool build_huffman_table(HuffmanTable& table, const std::array<std::uint8_t, 17>& counts,
                          std::span<const std::uint8_t> values)
 {
@@ -79,6 +80,8 @@ bool build_huffman_table(HuffmanTable& table, const std::array<std::uint8_t, 17>
     for (int length = 1; length <= 16; ++length) {
         table.value_offset[length] = index - code;
         for (int i = 0; i < counts[length]; ++i, ++code, ++index) {
+            if (code >= (1 << length) - 1)
+                return false;
             if (length <= 8) {
                 int first = code << (8 - length);
                 for (int fill = 0; fill < (1 << (8 - length)); ++fill)
@@ -86,8 +89,6 @@ bool build_huffman_table(HuffmanTable& table, const std::array<std::uint8_t, 17>
             }
         }
         table.max_code[length] = counts[length] ? code - 1 : -1;
-        if (code > (1 << length))
-            return false;
         code <<= 1;
     }
     table.defined = true;
@@ -113,8 +114,12 @@ struct Component {
     const HuffmanTable* ac_table = nullptr;
     std::int32_t last_dc = 0;
 
+    // Where a block's samples go; none for a block below the plane (a cropped picture keeps only
+    // the rows it shows).
     std::uint8_t* block_at(std::size_t across, std::size_t down)
     {
+        if ((down + 1) * 8 > plane_height)
+            return nullptr;
         return plane.data() + (down * 8) * plane_width + across * 8;
     }
     const std::uint8_t* row(int y) const { return plane.data() + static_cast<std::size_t>(y) * plane_width; }
@@ -318,6 +323,13 @@ void inverse_transform(const std::array<std::int16_t, kBlockSamples>& coefficien
 // One block's coefficients, dequantised and transformed into its place in the plane.
 void decode_block(EntropyReader& reader, Component& component, std::uint8_t* out)
 {
+    // A block nobody will see is still decoded, so that the blocks after it are read right.
+    std::array<std::uint8_t, kBlockSamples> unseen;
+    std::size_t stride = component.plane_width;
+    if (!out) {
+        out = unseen.data();
+        stride = 8;
+    }
     std::array<std::int16_t, kBlockSamples> coefficients{};
     int size = reader.decode(*component.dc_table) & 15;
     std::int32_t difference = extend(reader.bits(size), size);
@@ -340,7 +352,7 @@ void decode_block(EntropyReader& reader, Component& component, std::uint8_t* out
         int place = k < kBlockSamples ? kNaturalOrder[k] : kBlockSamples - 1;
         coefficients[place] = static_cast<std::int16_t>(extend(reader.bits(size), size));
     }
-    inverse_transform(coefficients, component.quantisation, out, component.plane_width);
+    inverse_transform(coefficients, component.quantisation, out, stride);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -600,6 +612,7 @@ private:
     // tables, which this decoder leaves to the system's.
     DecodeResult<bool> read_scan(std::span<const std::uint8_t> segment);
     ColourSpace colour_space() const;
+    int unit_rows_kept(ShownSize shown) const;
     DecodeResult<DecodedPicture> make_picture(ShownSize shown, std::shared_ptr<platform::Bitmap>* bitmap);
 
     std::span<const std::uint8_t> m_bytes;
@@ -735,6 +748,15 @@ void SequentialDecoder::read_application_segment(std::uint8_t marker, std::span<
     }
 }
 
+// A cropped picture keeps the rows it shows, and one row of units more for the smooth colour
+// expansion's row below; the rest is decoded and dropped.
+int SequentialDecoder::unit_rows_kept(ShownSize shown) const
+{
+    if (shown.as != ShownAs::Cropped || shown.width <= 0 || shown.height <= 0 || shown.height >= m_frame.height)
+        return m_frame.mcus_down;
+    return std::min(m_frame.mcus_down, divide_rounding_up(shown.height, 8LL * m_frame.max_vertical) + 1);
+}
+
 ColourSpace SequentialDecoder::colour_space() const
 {
     if (m_frame.component_count == 1)
@@ -815,14 +837,15 @@ DecodeResult<bool> SequentialDecoder::read_scan(std::span<const std::uint8_t> se
         Component& component = *scan[0];
         const std::size_t across = static_cast<std::size_t>(divide_rounding_up(component.width, 8));
         const std::size_t down = static_cast<std::size_t>(divide_rounding_up(component.height, 8));
-        for (std::size_t y = 0; y < down; ++y) {
+        for (std::size_t y = 0; y < down && !(reader.ran_short() && m_restart_interval == 0); ++y) {
             for (std::size_t x = 0; x < across; ++x) {
                 if (start_unit())
                     decode_block(reader, component, component.block_at(x, y));
             }
         }
     } else {
-        for (int mcu_y = 0; mcu_y < m_frame.mcus_down; ++mcu_y) {
+        // Without restart markers nothing is read after the data runs short.
+        for (int mcu_y = 0; mcu_y < m_frame.mcus_down && !(reader.ran_short() && m_restart_interval == 0); ++mcu_y) {
             for (int mcu_x = 0; mcu_x < m_frame.mcus_across; ++mcu_x) {
                 if (!start_unit())
                     continue;
@@ -981,7 +1004,7 @@ std::optional<DecodeResult<DecodedPicture>> SequentialDecoder::run(ShownSize sho
                     component.height = divide_rounding_up(static_cast<long long>(m_frame.height) * component.vertical,
                                                           m_frame.max_vertical);
                     component.plane_width = static_cast<std::size_t>(m_frame.mcus_across) * component.horizontal * 8;
-                    component.plane_height = static_cast<std::size_t>(m_frame.mcus_down) * component.vertical * 8;
+                    component.plane_height = static_cast<std::size_t>(unit_rows_kept(shown)) * component.vertical * 8;
                     auto plane_size = checked_block_size(component.plane_width, component.plane_height);
                     if (!plane_size)
                         return DecodeResult<DecodedPicture>(DecodeError::TooLarge);

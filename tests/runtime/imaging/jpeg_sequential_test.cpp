@@ -239,16 +239,20 @@ TEST(SequentialJpeg, DrawsIntoABitmapAndKeepsOnlyWhatACroppedBoxShows)
         }
     }
 
-    auto cropped = decode_sequential_jpeg(bytes, {10, 7, ShownAs::Cropped});
-    ASSERT_TRUE(cropped && *cropped);
+    // A tall picture in a small natural-size box: only its top rows are kept (the last of them, at
+    // the end of a unit row, expands its colour with the first row of the next).
+    Bytes tall = encode({"tall", 64, 120, 3, 2, 2, 90, 0, false, false});
+    auto tall_whole = decode_sequential_jpeg(tall);
+    auto cropped = decode_sequential_jpeg(tall, {10, 16, ShownAs::Cropped});
+    ASSERT_TRUE(tall_whole && *tall_whole && cropped && *cropped);
     EXPECT_EQ((*cropped)->width, 10);
-    EXPECT_EQ((*cropped)->height, 7);
-    EXPECT_EQ((*cropped)->natural_width, 37);
+    EXPECT_EQ((*cropped)->height, 16);
+    EXPECT_EQ((*cropped)->natural_width, 64);
+    EXPECT_EQ((*cropped)->natural_height, 120);
     EXPECT_EQ((*cropped)->kept, ShownAs::Cropped);
-    for (int y = 0; y < 7; ++y) {
-        const std::uint8_t* row = (*cropped)->pixels.data() + static_cast<std::size_t>(6 - y) * 30;
-        const std::uint8_t* expected =
-            full.pixels.data() + static_cast<std::size_t>(full.height - 1 - y) * full.width * 3;
+    for (std::size_t y = 0; y < 16; ++y) {
+        const std::uint8_t* row = (*cropped)->pixels.data() + (15 - y) * 30;
+        const std::uint8_t* expected = (*tall_whole)->pixels.data() + (119 - y) * 64 * 3;
         EXPECT_EQ(std::memcmp(row, expected, 30), 0) << "row " << y;
     }
 }
