@@ -611,6 +611,8 @@ private:
     // Reads the scan whose header is `segment` from m_position; false when it needs the default
     // tables, which this decoder leaves to the system's.
     DecodeResult<bool> read_scan(std::span<const std::uint8_t> segment);
+    bool sampling_supported() const;
+    Step make_planes(ShownSize shown, std::size_t pixel_size);
     ColourSpace colour_space() const;
     int unit_rows_kept(ShownSize shown) const;
     DecodeResult<DecodedPicture> make_picture(ShownSize shown, std::shared_ptr<platform::Bitmap>* bitmap);
@@ -746,6 +748,50 @@ void SequentialDecoder::read_application_segment(std::uint8_t marker, std::span<
         m_saw_adobe = true;
         m_adobe_transform = segment[11];
     }
+}
+
+// Colour at full resolution, at half across, or at half both ways; the rest goes to the system's
+// codec.
+bool SequentialDecoder::sampling_supported() const
+{
+    if (m_frame.component_count == 1)
+        return true;
+    for (int i = 0; i < m_frame.component_count; ++i) {
+        const Component& component = m_frame.components[i];
+        int across = m_frame.max_horizontal / component.horizontal;
+        int down = m_frame.max_vertical / component.vertical;
+        bool whole =
+            m_frame.max_horizontal % component.horizontal == 0 && m_frame.max_vertical % component.vertical == 0;
+        if (!whole || !((across == 1 && down == 1) || (across == 2 && down <= 2)))
+            return false;
+    }
+    return true;
+}
+
+// Every picture this decoder makes is checked against the cap at its full size, as the library
+// checks it, before any plane is allocated. A plane starts as the samples of blocks with no data.
+SequentialDecoder::Step SequentialDecoder::make_planes(ShownSize shown, std::size_t pixel_size)
+{
+    auto row_bytes = checked_multiply(static_cast<std::size_t>(m_frame.width), pixel_size);
+    if (!row_bytes || !checked_block_size(*row_bytes, static_cast<std::size_t>(m_frame.height)))
+        return DecodeError::TooLarge;
+    for (int i = 0; i < m_frame.component_count; ++i) {
+        Component& component = m_frame.components[i];
+        component.width =
+            divide_rounding_up(static_cast<long long>(m_frame.width) * component.horizontal, m_frame.max_horizontal);
+        component.height =
+            divide_rounding_up(static_cast<long long>(m_frame.height) * component.vertical, m_frame.max_vertical);
+        component.plane_width = static_cast<std::size_t>(m_frame.mcus_across) * component.horizontal * 8;
+        component.plane_height = static_cast<std::size_t>(unit_rows_kept(shown)) * component.vertical * 8;
+        auto plane_size = checked_block_size(component.plane_width, component.plane_height);
+        if (!plane_size)
+            return DecodeError::TooLarge;
+        component.plane = PixelBlock::allocate(*plane_size, PixelBlock::Fill::Uninitialised);
+        if (component.plane.empty())
+            return DecodeError::OutOfMemory;
+        std::memset(component.plane.data(), kMidGrey, *plane_size);
+    }
+    return std::nullopt;
 }
 
 // A cropped picture keeps the rows it shows, and one row of units more for the smooth colour
@@ -978,42 +1024,10 @@ std::optional<DecodeResult<DecodedPicture>> SequentialDecoder::run(ShownSize sho
         Step failure;
         if (*marker == kMarkerBaseline || *marker == kMarkerExtendedSequential) {
             failure = read_frame(segment);
-            if (!failure && m_frame.component_count == kMaxComponents) {
-                // Colour at full resolution, at half across, or at half both ways; the rest goes
-                // to the system's codec.
-                for (int i = 0; i < kMaxComponents; ++i) {
-                    const Component& component = m_frame.components[i];
-                    int across = m_frame.max_horizontal / component.horizontal;
-                    int down = m_frame.max_vertical / component.vertical;
-                    bool whole = m_frame.max_horizontal % component.horizontal == 0 &&
-                                 m_frame.max_vertical % component.vertical == 0;
-                    if (!whole || !((across == 1 && down == 1) || (across == 2 && down <= 2)))
-                        return std::nullopt;
-                }
-            }
-            if (!failure) {
-                // Every picture this decoder makes is checked against the cap at its full size, as
-                // the library checks it, before any plane is allocated.
-                auto row_bytes = checked_multiply(static_cast<std::size_t>(m_frame.width), bitmap ? 4 : 3);
-                if (!row_bytes || !checked_block_size(*row_bytes, static_cast<std::size_t>(m_frame.height)))
-                    return DecodeResult<DecodedPicture>(DecodeError::TooLarge);
-                for (int i = 0; i < m_frame.component_count; ++i) {
-                    Component& component = m_frame.components[i];
-                    component.width = divide_rounding_up(static_cast<long long>(m_frame.width) * component.horizontal,
-                                                         m_frame.max_horizontal);
-                    component.height = divide_rounding_up(static_cast<long long>(m_frame.height) * component.vertical,
-                                                          m_frame.max_vertical);
-                    component.plane_width = static_cast<std::size_t>(m_frame.mcus_across) * component.horizontal * 8;
-                    component.plane_height = static_cast<std::size_t>(unit_rows_kept(shown)) * component.vertical * 8;
-                    auto plane_size = checked_block_size(component.plane_width, component.plane_height);
-                    if (!plane_size)
-                        return DecodeResult<DecodedPicture>(DecodeError::TooLarge);
-                    component.plane = PixelBlock::allocate(*plane_size, PixelBlock::Fill::Uninitialised);
-                    if (component.plane.empty())
-                        return DecodeResult<DecodedPicture>(DecodeError::OutOfMemory);
-                    std::memset(component.plane.data(), kMidGrey, *plane_size);
-                }
-            }
+            if (!failure && !sampling_supported())
+                return std::nullopt;
+            if (!failure)
+                failure = make_planes(shown, bitmap ? 4 : 3);
         } else if (*marker >= kMarkerBaseline && *marker <= 0xCF && *marker != kMarkerHuffmanTables &&
                    *marker != kMarkerArithmeticConditioning) {
             return std::nullopt;  // progressive, lossless, arithmetic-coded or hierarchical
