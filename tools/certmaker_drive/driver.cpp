@@ -252,9 +252,16 @@ std::string Driver::perform(const Command& command, std::string& output)
         if (!index)
             return "the kind selector has no item " + command.text;
         platform::WindowHandle handle = native_window(*selector);
-        // Open the list the way a user does, then click the item in it.
+        // Open the list the way a user does, then click the item in it. On a busy machine a click
+        // can come before the window system has finished closing the list of the last choice, and
+        // the list stays shut; as a user would, click again a moment later.
         platform::synthesize_click(handle, centre_of(handle));
         settle();
+        for (int retry = 0; retry < 3 && !platform::combo_dropped(handle); ++retry) {
+            wait_for(100);
+            platform::synthesize_click(handle, centre_of(handle));
+            settle();
+        }
         if (!platform::combo_dropped(handle))
             return "the kind selector's list did not open";
         if (!platform::click_combo_list_item(handle, *index))
