@@ -114,10 +114,6 @@ std::vector<RefusedSave> special_files_refusing_a_save(const fs::path& folder);
 // The colour of a button's face, 0xRRGGBB, where the photo box shows no picture.
 std::uint32_t button_face_colour();
 
-// How many times a kind's template is converted into a bitmap after it is decoded: none where the
-// decoder writes the bitmap itself.
-int conversions_per_template_decode();
-
 // A character of a name outside GBK that the system's text conversion keeps, in UTF-8; empty where
 // the conversion has none.
 std::string name_character_outside_gbk();

@@ -22,12 +22,6 @@ std::uint32_t button_face_colour()
     return 0xF0F0F0;
 }
 
-// The JPEG decoder writes a template's rows straight into its bitmap.
-int conversions_per_template_decode()
-{
-    return 0;
-}
-
 std::string name_character_outside_gbk()
 {
     return "䶮";

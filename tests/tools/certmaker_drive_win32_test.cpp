@@ -22,12 +22,6 @@ std::uint32_t button_face_colour()
            (static_cast<std::uint32_t>(GetGValue(colour)) << 8) | GetBValue(colour);
 }
 
-// The system's JPEG codec gives the whole picture, which is then converted into a bitmap once.
-int conversions_per_template_decode()
-{
-    return 1;
-}
-
 // Code page 54936 (GB18030) keeps every character; without it (Wine 8 lacks it) the text goes
 // through GBK, where a character such as 䶮 has no code.
 std::string name_character_outside_gbk()
