@@ -15,4 +15,12 @@ LogFont log_font_from_qt_font(const QFont& font);
 // The default GUI font (default_gui_log_font(), in log_font.h) as a Qt font.
 QFont default_gui_font();
 
+// Lets go of the fonts kept by qt_font_from_log_font, when the application object goes.
+void forget_converted_fonts();
+
+// Counts a conversion in graphics_counters().font_conversions.
+void count_font_conversion();
+// Counts a frame in graphics_counters().frames_drawn.
+void count_frame_drawn();
+
 }  // namespace platform
