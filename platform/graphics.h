@@ -112,6 +112,7 @@ struct GraphicsCounters {
     long scalings = 0;          // conversions and bitmaps scaled to another size
     long font_conversions = 0;  // font descriptions turned into the platform's fonts
     long frames_drawn = 0;      // window frames (borders, edges, captions) the platform drew itself
+    long list_items_drawn = 0;  // list items drawn afresh rather than copied from an earlier drawing
 };
 const GraphicsCounters& graphics_counters();
 

@@ -22,5 +22,7 @@ void forget_converted_fonts();
 void count_font_conversion();
 // Counts a frame in graphics_counters().frames_drawn.
 void count_frame_drawn();
+// Counts an item in graphics_counters().list_items_drawn.
+void count_list_item_drawn();
 
 }  // namespace platform

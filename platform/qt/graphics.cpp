@@ -342,6 +342,11 @@ void count_frame_drawn()
     ++g_counters.frames_drawn;
 }
 
+void count_list_item_drawn()
+{
+    ++g_counters.list_items_drawn;
+}
+
 const GraphicsCounters& graphics_counters()
 {
     return g_counters;
