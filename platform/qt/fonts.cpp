@@ -1,5 +1,6 @@
 #include "platform/qt/fonts_qt.h"
 
+#include "platform/qt/device_context_qt.h"
 #include "platform/text_encoding.h"
 
 #include <QString>

@@ -18,11 +18,4 @@ QFont default_gui_font();
 // Lets go of the fonts kept by qt_font_from_log_font, when the application object goes.
 void forget_converted_fonts();
 
-// Counts a conversion in graphics_counters().font_conversions.
-void count_font_conversion();
-// Counts a frame in graphics_counters().frames_drawn.
-void count_frame_drawn();
-// Counts an item in graphics_counters().list_items_drawn.
-void count_list_item_drawn();
-
 }  // namespace platform

@@ -4,7 +4,6 @@
 #include "platform/qt/native_window_shared_qt.h"
 
 #include "platform/qt/device_context_qt.h"
-#include "platform/qt/fonts_qt.h"
 #include "platform/qt/region_qt.h"
 #include "platform/screen_capture.h"
 

@@ -8,7 +8,7 @@
 #include "platform/controls/control_fonts.h"
 #include "platform/qt/controls/control_palette_qt.h"
 #include "platform/qt/controls/control_text_qt.h"
-#include "platform/qt/fonts_qt.h"
+#include "platform/qt/device_context_qt.h"
 #include "platform/qt/native_window_qt.h"
 
 #include <QAbstractItemView>
@@ -107,8 +107,10 @@ private:
             return nullptr;
         QStyleOptionViewItem look = option;
         initStyleOption(&look, index);
+        // A patterned brush would be laid from the kept image's corner instead of the window's.
         if (look.features & (QStyleOptionViewItem::HasDecoration | QStyleOptionViewItem::HasCheckIndicator) ||
-            look.backgroundBrush.style() != Qt::NoBrush)
+            look.backgroundBrush.style() != Qt::NoBrush ||
+            look.palette.brush(QPalette::Highlight).style() != Qt::SolidPattern)
             return nullptr;
         const QStyle* style = view->style();
         for (Drawing& drawing : m_drawings) {
