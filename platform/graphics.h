@@ -108,8 +108,11 @@ std::unique_ptr<Bitmap> scaled_bitmap(const Bitmap& bitmap, int width, int heigh
 // How often pixels were converted into bitmaps and scaled, for tests that guard the caching of
 // converted pictures (counts only; never reset by the platform).
 struct GraphicsCounters {
-    long conversions = 0;  // bitmaps made from pixel blocks
-    long scalings = 0;     // conversions and bitmaps scaled to another size
+    long conversions = 0;       // bitmaps made from pixel blocks
+    long scalings = 0;          // conversions and bitmaps scaled to another size
+    long font_conversions = 0;  // font descriptions turned into the platform's fonts
+    long frames_drawn = 0;      // window frames (borders, edges, captions) the platform drew itself
+    long list_items_drawn = 0;  // list items drawn afresh rather than copied from an earlier drawing
 };
 const GraphicsCounters& graphics_counters();
 

@@ -168,6 +168,7 @@ void stop_platform()
     if (g_qt_texts)
         QCoreApplication::removeTranslator(g_qt_texts.get());
     g_qt_texts.reset();
+    forget_converted_fonts();
     g_application.reset();
 }
 

@@ -64,4 +64,9 @@ std::unique_ptr<DeviceContext> memory_device_context(int width, int height, Colo
 // The memory image of a context made by memory_device_context (painting is flushed first).
 const QImage* memory_image(DeviceContext& context);
 
+// Each adds one to its member of graphics_counters().
+void count_font_conversion();
+void count_frame_drawn();
+void count_list_item_drawn();
+
 }  // namespace platform

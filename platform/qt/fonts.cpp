@@ -1,13 +1,16 @@
 #include "platform/qt/fonts_qt.h"
 
+#include "platform/qt/device_context_qt.h"
 #include "platform/text_encoding.h"
 
 #include <QString>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 namespace platform {
 namespace {
@@ -37,10 +40,9 @@ QString stored_face(const QString& family)
     return family;
 }
 
-}  // namespace
-
-QFont qt_font_from_log_font(const LogFont& font)
+QFont converted_font(const LogFont& font)
 {
+    count_font_conversion();
     QFont result(installed_family(face_from_gbk(font.face_name, sizeof font.face_name)));
     // A negative height is the character height; a positive one the cell height, of which the
     // character takes about seven eighths in the CJK fonts we map to.
@@ -58,6 +60,49 @@ QFont qt_font_from_log_font(const LogFont& font)
     result.setStrikeOut(font.strike_out != 0);
     result.setStyleStrategy(QFont::PreferAntialias);
     return result;
+}
+
+// Fonts are kept only within one run of the application object: Qt's font caches go with it.
+std::atomic<int> g_font_generation{0};
+
+}  // namespace
+
+// Every drawing surface starts from the default font and every paint selects one of the few fonts
+// the windows use; the face name goes through the text converter and a family lookup, which is what
+// a paint would mostly pay for. So the last few descriptions seen are kept with their fonts, per
+// thread (the GIF animator composes on a thread of its own).
+QFont qt_font_from_log_font(const LogFont& font)
+{
+    constexpr std::size_t kKeptFonts = 16;
+    struct Kept {
+        LogFont description;
+        QFont font;
+    };
+    thread_local std::vector<Kept> kept;
+    thread_local int kept_generation = 0;
+    int generation = g_font_generation.load(std::memory_order_relaxed);
+    if (kept_generation != generation) {
+        kept.clear();
+        kept_generation = generation;
+    }
+    for (std::size_t i = 0; i < kept.size(); ++i) {
+        if (std::memcmp(&kept[i].description, &font, sizeof font) == 0) {
+            // The one found moves to the front, so that the fonts in use stay while others go.
+            std::rotate(kept.begin(), kept.begin() + static_cast<std::ptrdiff_t>(i),
+                        kept.begin() + static_cast<std::ptrdiff_t>(i) + 1);
+            return kept.front().font;
+        }
+    }
+    QFont result = converted_font(font);
+    if (kept.size() == kKeptFonts)
+        kept.pop_back();
+    kept.insert(kept.begin(), Kept{font, result});
+    return result;
+}
+
+void forget_converted_fonts()
+{
+    g_font_generation.fetch_add(1, std::memory_order_relaxed);
 }
 
 LogFont log_font_from_qt_font(const QFont& font)
@@ -82,17 +127,20 @@ LogFont log_font_from_qt_font(const QFont& font)
 
 LogFont default_gui_log_font()
 {
-    LogFont font;
-    font.height = -12;
-    font.weight = 400;
-    font.char_set = 134;
-    font.out_precision = 3;
-    font.clip_precision = 2;
-    font.quality = 1;
-    font.pitch_and_family = 2;
-    std::string face = gbk_from_utf8("宋体");
-    std::memcpy(font.face_name, face.c_str(), face.size() + 1);
-    return font;
+    static const LogFont kDefault = [] {
+        LogFont font;
+        font.height = -12;
+        font.weight = 400;
+        font.char_set = 134;
+        font.out_precision = 3;
+        font.clip_precision = 2;
+        font.quality = 1;
+        font.pitch_and_family = 2;
+        std::string face = gbk_from_utf8("宋体");
+        std::memcpy(font.face_name, face.c_str(), face.size() + 1);
+        return font;
+    }();
+    return kDefault;
 }
 
 QFont default_gui_font()

@@ -15,4 +15,7 @@ LogFont log_font_from_qt_font(const QFont& font);
 // The default GUI font (default_gui_log_font(), in log_font.h) as a Qt font.
 QFont default_gui_font();
 
+// Lets go of the fonts kept by qt_font_from_log_font, when the application object goes.
+void forget_converted_fonts();
+
 }  // namespace platform

@@ -332,6 +332,21 @@ std::unique_ptr<Bitmap> bitmap_adopting_image(QImage image)
     return std::make_unique<Bitmap>(std::move(impl));
 }
 
+void count_font_conversion()
+{
+    ++g_counters.font_conversions;
+}
+
+void count_frame_drawn()
+{
+    ++g_counters.frames_drawn;
+}
+
+void count_list_item_drawn()
+{
+    ++g_counters.list_items_drawn;
+}
+
 const GraphicsCounters& graphics_counters()
 {
     return g_counters;

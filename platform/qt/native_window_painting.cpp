@@ -19,6 +19,12 @@ void OuterWidget::paintEvent(QPaintEvent*)
     std::shared_ptr<NativeWindow> window = find_window(m_handle);
     if (!window)
         return;
+    // Most child windows have no frame: the client area covers the whole widget, and there is
+    // nothing to set a painter up for.
+    FrameInsets frame = drawn_insets(*window);
+    if (frame.left == 0 && frame.top == 0 && frame.right == 0 && frame.bottom == 0)
+        return;
+    count_frame_drawn();
     QPainter painter(this);
     paint_frame(*window, painter, rect());
 }

@@ -1,3 +1,4 @@
+#include "platform/graphics.h"
 #include "platform/qt/device_context_qt.h"
 #include "platform/qt/fonts_qt.h"
 #include "platform/region.h"
@@ -176,6 +177,34 @@ TEST(DeviceContext, FontSelectionReturnsThePreviousFontAndStartsWithTheGuiFont)
     context->select_font(default_gui_log_font());
     context->restore();
     EXPECT_EQ(context->font().height, -40);
+}
+
+// Every paint starts from the default font and selects its own: each description is converted once,
+// and one that differs in any member is a font of its own.
+TEST(DeviceContext, FontsAreConvertedOncePerDescription)
+{
+    LogFont large = default_gui_log_font();
+    large.height = -30;
+    LogFont large_italic = large;
+    large_italic.italic = 1;
+    auto paint = [&] {
+        std::unique_ptr<DeviceContext> context = memory_device_context(10, 10, kWhite);
+        context->select_font(large);
+        context->select_font(large_italic);
+        context->select_font(default_gui_log_font());
+    };
+    paint();
+    long converted = graphics_counters().font_conversions;
+    for (int i = 0; i < 20; ++i)
+        paint();
+    EXPECT_EQ(graphics_counters().font_conversions, converted);
+    EXPECT_EQ(qt_font_from_log_font(large).pixelSize(), 30);
+    EXPECT_FALSE(qt_font_from_log_font(large).italic());
+    EXPECT_TRUE(qt_font_from_log_font(large_italic).italic());
+    LogFont large_underlined = large;
+    large_underlined.underline = 1;
+    EXPECT_TRUE(qt_font_from_log_font(large_underlined).underline());
+    EXPECT_EQ(graphics_counters().font_conversions, converted + 1);
 }
 
 TEST(DeviceContext, EdgesUseTheSystemThreeDColours)

@@ -93,9 +93,14 @@ TEST_F(PaintingTest, FramesAreDrawnFromTheBorderStyles)
     WindowHandle client_edge = make_child(top, 0, 0, 50, 50, 0, WS_EX_CLIENTEDGE);
     WindowHandle static_edge = make_child(top, 60, 0, 50, 50, 0, WS_EX_STATICEDGE);
     WindowHandle border = make_child(top, 120, 0, 50, 50, WS_BORDER);
-    colours[client_edge] = colours[static_edge] = colours[border] = 0x00FF00;
+    WindowHandle plain = make_child(top, 180, 0, 50, 50);
+    colours[client_edge] = colours[static_edge] = colours[border] = colours[plain] = 0x00FF00;
+    long frames = graphics_counters().frames_drawn;
     std::unique_ptr<Bitmap> image = capture_window(top);
     ASSERT_TRUE(image);
+    // Only the three windows with a frame had one drawn.
+    EXPECT_LE(graphics_counters().frames_drawn - frames, 3);
+    EXPECT_EQ(image->pixel(180, 0), 0x00FF00u);
     // Client edge: shadow, then dark shadow, top-left; highlight, then light, bottom-right.
     EXPECT_EQ(image->pixel(0, 0), system_colour(SystemColour::ButtonShadow));
     EXPECT_EQ(image->pixel(1, 1), system_colour(SystemColour::DarkShadow));

@@ -8,6 +8,7 @@
 #include "platform/controls/control_fonts.h"
 #include "platform/qt/controls/control_palette_qt.h"
 #include "platform/qt/controls/control_text_qt.h"
+#include "platform/qt/device_context_qt.h"
 #include "platform/qt/native_window_qt.h"
 
 #include <QAbstractItemView>
@@ -15,15 +16,19 @@
 #include <QComboBox>
 #include <QFontMetrics>
 #include <QHash>
+#include <QImage>
 #include <QLineEdit>
 #include <QListView>
 #include <QMouseEvent>
+#include <QPaintEngine>
+#include <QPainter>
 #include <QStandardItemModel>
 #include <QStyle>
 #include <QStyledItemDelegate>
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace platform {
 namespace {
@@ -53,7 +58,89 @@ public:
         return size;
     }
 
+    // Every opening of the list paints its items afresh, and laying out and shaping their texts is
+    // most of what that costs. An item is its text on the list's plain background, so the drawing
+    // of each look (text, size, state, palette, font) is kept and copied; what could come out
+    // differently when copied (a focus rectangle's dotted pattern, an item drawn over anything but
+    // the plain background, a painter that is not a plain image one) is drawn as always.
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QImage* kept = kept_drawing(painter, option, index);
+        if (!kept) {
+            QStyledItemDelegate::paint(painter, option, index);
+            return;
+        }
+        painter->drawImage(option.rect.topLeft(), *kept);
+    }
+
 private:
+    struct Drawing {
+        QString text;
+        QSize size;
+        QStyle::State state;
+        QStyleOptionViewItem::ViewItemFeatures features;
+        Qt::Alignment alignment;
+        Qt::LayoutDirection direction;
+        QFont font;
+        QPalette palette;
+        QColor background;
+        QImage::Format format;
+        const QStyle* style;
+        QImage image;
+    };
+    static constexpr std::size_t kMaximumKeptDrawings = 64;
+
+    QImage* kept_drawing(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+    {
+        const auto* view = qobject_cast<const QAbstractItemView*>(option.widget);
+        // A widget's painter draws into its window's backing store: that image is the device.
+        QPaintDevice* device = painter->paintEngine() ? painter->paintEngine()->paintDevice() : nullptr;
+        if (!view || !device || device->devType() != QInternal::Image || option.rect.isEmpty() ||
+            (option.state & QStyle::State_HasFocus) || painter->deviceTransform().type() > QTransform::TxTranslate ||
+            painter->opacity() != 1.0 || painter->compositionMode() != QPainter::CompositionMode_SourceOver)
+            return nullptr;
+        const QImage& target = *static_cast<QImage*>(device);
+        QWidget* viewport = view->viewport();
+        const QBrush& beneath = viewport->palette().brush(viewport->backgroundRole());
+        if (target.devicePixelRatio() != 1.0 || !viewport->autoFillBackground() ||
+            beneath.style() != Qt::SolidPattern || !beneath.isOpaque())
+            return nullptr;
+        QStyleOptionViewItem look = option;
+        initStyleOption(&look, index);
+        // A patterned brush would be laid from the kept image's corner instead of the window's.
+        if (look.features & (QStyleOptionViewItem::HasDecoration | QStyleOptionViewItem::HasCheckIndicator) ||
+            look.backgroundBrush.style() != Qt::NoBrush ||
+            look.palette.brush(QPalette::Highlight).style() != Qt::SolidPattern)
+            return nullptr;
+        const QStyle* style = view->style();
+        for (Drawing& drawing : m_drawings) {
+            if (drawing.size == option.rect.size() && drawing.state == look.state && drawing.text == look.text &&
+                drawing.features == look.features && drawing.alignment == look.displayAlignment &&
+                drawing.direction == look.direction && drawing.format == target.format() && drawing.style == style &&
+                drawing.background == beneath.color() && drawing.font == look.font && drawing.palette == look.palette)
+                return &drawing.image;
+        }
+        QImage image(option.rect.size(), target.format());
+        if (image.isNull())
+            return nullptr;
+        image.fill(beneath.color());
+        {
+            QPainter drawn(&image);
+            drawn.setRenderHints(painter->renderHints());
+            drawn.setFont(painter->font());
+            QStyleOptionViewItem placed = option;
+            placed.rect = QRect(QPoint(0, 0), option.rect.size());
+            QStyledItemDelegate::paint(&drawn, placed, index);
+        }
+        count_list_item_drawn();
+        if (m_drawings.size() >= kMaximumKeptDrawings)
+            m_drawings.clear();
+        m_drawings.push_back(Drawing{look.text, option.rect.size(), look.state, look.features, look.displayAlignment,
+                                     look.direction, look.font, look.palette, beneath.color(), target.format(), style,
+                                     std::move(image)});
+        return &m_drawings.back().image;
+    }
+
     // Bounds what is kept for a list of very many distinct texts.
     static constexpr qsizetype kMaximumKeptSizes = 4096;
 
@@ -82,6 +169,7 @@ private:
     mutable const QStyle* m_measured_style = nullptr;
     mutable QFont m_measured_font;
     mutable QStyleOptionViewItem::ViewItemFeatures m_measured_features;
+    mutable std::vector<Drawing> m_drawings;
 };
 
 class DropCombo final : public QComboBox {
