@@ -125,24 +125,6 @@ LogFont log_font_from_qt_font(const QFont& font)
     return result;
 }
 
-LogFont default_gui_log_font()
-{
-    static const LogFont kDefault = [] {
-        LogFont font;
-        font.height = -12;
-        font.weight = 400;
-        font.char_set = 134;
-        font.out_precision = 3;
-        font.clip_precision = 2;
-        font.quality = 1;
-        font.pitch_and_family = 2;
-        std::string face = gbk_from_utf8("宋体");
-        std::memcpy(font.face_name, face.c_str(), face.size() + 1);
-        return font;
-    }();
-    return kDefault;
-}
-
 QFont default_gui_font()
 {
     return qt_font_from_log_font(default_gui_log_font());
