@@ -4,9 +4,9 @@
 // system's codec, with the caps of the libjpeg decoder: the declared size is checked before anything
 // is decoded, and memory follows the shown size.
 //
-// The system's codec differs from libjpeg in ways the runtime cannot change: a truncated
-// progressive file is no picture (libjpeg shows what it has), a progressive file's scans are not
-// counted (the codec bounds its own work), and its reduced decodes are scaled its own way.
+// On the files it decodes, the system's codec differs from libjpeg in ways the runtime cannot
+// change: a truncated file is no picture (libjpeg shows what it has), a progressive file's scans are
+// not counted (the codec bounds its own work), and reduced decodes are scaled its own way.
 
 #include "runtime/imaging/jpeg_decoder.h"
 
