@@ -2,6 +2,7 @@
 // Chinese, with a photo and a certificate named in Chinese beside it.
 
 #include "platform/win32/win32.h"
+#include "tests/support/process.h"
 
 #include <gtest/gtest.h>
 
@@ -12,53 +13,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-struct ProgramRun {
-    std::string output;  // standard output and error together
-    DWORD exit_code = 0xFFFFFFFF;
-};
-
-fs::path program_folder()
-{
-    wchar_t path[MAX_PATH];
-    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    return fs::path(std::wstring(path, length)).parent_path();
-}
-
-// Runs `command_line` in `folder`, gathering what it prints; ends it after two minutes.
-ProgramRun run(std::wstring command_line, const fs::path& folder)
-{
-    ProgramRun result;
-    SECURITY_ATTRIBUTES inherited{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
-    HANDLE read_end = nullptr;
-    HANDLE write_end = nullptr;
-    if (!CreatePipe(&read_end, &write_end, &inherited, 0))
-        return result;
-    SetHandleInformation(read_end, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = INVALID_HANDLE_VALUE;
-    startup.hStdOutput = write_end;
-    startup.hStdError = write_end;
-    PROCESS_INFORMATION process{};
-    BOOL started = CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
-                                  folder.c_str(), &startup, &process);
-    CloseHandle(write_end);
-    if (started) {
-        char buffer[4096];
-        DWORD got = 0;
-        while (ReadFile(read_end, buffer, sizeof buffer, &got, nullptr) && got > 0)
-            result.output.append(buffer, got);
-        if (WaitForSingleObject(process.hProcess, 120000) != WAIT_OBJECT_0)
-            TerminateProcess(process.hProcess, 124);
-        GetExitCodeProcess(process.hProcess, &result.exit_code);
-        CloseHandle(process.hProcess);
-        CloseHandle(process.hThread);
-    }
-    CloseHandle(read_end);
-    return result;
-}
 
 TEST(CommandLine, TheDriverRunsAScriptInAChineseFolderOnAChinesePhoto)
 {
@@ -74,11 +28,16 @@ TEST(CommandLine, TheDriverRunsAScriptInAChineseFolderOnAChinesePhoto)
                                                                 "save 证书 输出.bmp\n"
                                                                 "close\n";
 
-    ProgramRun drive = run(L"\"" + (program_folder() / L"certmaker-drive.exe").wstring() + L"\" \"" +
-                               (folder / L"运行.script").wstring() + L"\"",
-                           folder);
+    // The runner hands the program its arguments on a wide command line, as a desktop starts it.
+    test_support::ProcessRequest request;
+    request.program = test_support::built_program("certmaker-drive");
+    request.arguments = {test_support::utf8_of(folder / L"运行.script")};
+    request.folder = folder;
+    request.limit = std::chrono::minutes(2);
+    request.errors = test_support::ErrorOutput::WithOutput;
+    test_support::ProcessRun drive = test_support::run_process(request);
 
-    EXPECT_EQ(drive.exit_code, 0u) << drive.output;
+    EXPECT_EQ(drive.exit_code, 0) << drive.output;
     EXPECT_EQ(drive.output.find("FAIL"), std::string::npos) << drive.output;
     // The photo box holds every byte of the photo: its length leads what the get prints.
     EXPECT_NE(drive.output.find("ok get 图片框1 10 = " + std::to_string(fs::file_size(photo)) + " "), std::string::npos)
