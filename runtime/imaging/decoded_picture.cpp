@@ -68,6 +68,21 @@ PictureSize fitted_size(int box_width, int box_height, int width, int height)
     return {static_cast<int>(width * scale), static_cast<int>(height * scale)};
 }
 
+std::uint8_t* bitmap_rows_to_write(std::shared_ptr<platform::Bitmap>& bitmap, int width, int height,
+                                   std::size_t& stride)
+{
+    bool reusable = bitmap && bitmap.use_count() == 1 && bitmap->width() == width && bitmap->height() == height;
+    if (!reusable) {
+        // The old one goes first, so that the two are never held at once.
+        bitmap.reset();
+        bitmap = platform::blank_bitmap(width, height);
+    }
+    if (!bitmap)
+        return nullptr;
+    stride = bitmap->row_stride();
+    return bitmap->writable_rows();
+}
+
 void write_bitmap_header(std::uint8_t* header, std::int32_t width, std::int32_t height, std::uint16_t planes)
 {
     std::memset(header, 0, kBitmapHeaderBytes);

@@ -118,6 +118,12 @@ inline constexpr std::size_t kBitmapHeaderBytes = 40;
 inline constexpr std::size_t kBitmapPaletteBytes = std::size_t{256} * 4;
 inline constexpr std::size_t kBitmapPrefixBytes = kBitmapHeaderBytes + kBitmapPaletteBytes;
 
+// The rows a decoder writes a picture of width x height into when it decodes straight to a bitmap:
+// those of `bitmap` itself when it has that size and nothing else holds it, otherwise of a new blank
+// one put in its place. None when no bitmap could be made; `stride` is set otherwise.
+std::uint8_t* bitmap_rows_to_write(std::shared_ptr<platform::Bitmap>& bitmap, int width, int height,
+                                   std::size_t& stride);
+
 // Writes a 40-byte bitmap information header for 8-bit rows, 256 colours.
 void write_bitmap_header(std::uint8_t* header, std::int32_t width, std::int32_t height, std::uint16_t planes);
 

@@ -126,22 +126,6 @@ void on_skip_input_data(j_decompress_ptr decompressor, long count)
     job.input_position += skip < left ? skip : left;
 }
 
-// A plain call that returns before the library can jump again.
-std::uint8_t* make_target_bitmap(JpegJob& job, int width, int height, std::size_t& stride)
-{
-    std::shared_ptr<platform::Bitmap>& bitmap = *job.bitmap;
-    bool reusable = bitmap && bitmap.use_count() == 1 && bitmap->width() == width && bitmap->height() == height;
-    if (!reusable) {
-        // The old one goes first, so that the two are never held at once.
-        bitmap.reset();
-        bitmap = platform::blank_bitmap(width, height);
-    }
-    if (!bitmap)
-        return nullptr;
-    stride = bitmap->row_stride();
-    return bitmap->writable_rows();
-}
-
 void free_job_memory(JpegJob& job)
 {
     std::free(job.pixels);
@@ -239,7 +223,8 @@ bool run_decompression(JpegJob& job)
     std::size_t stride = static_cast<std::size_t>(job.width) * pixel_size;
     std::uint8_t* rows = nullptr;
     if (job.bitmap) {
-        rows = make_target_bitmap(job, job.width, job.height, stride);
+        // A plain call that returns before the library can jump again.
+        rows = bitmap_rows_to_write(*job.bitmap, job.width, job.height, stride);
     } else {
         job.pixel_bytes = stride * static_cast<std::size_t>(job.height);
         job.pixels = static_cast<std::uint8_t*>(std::malloc(job.pixel_bytes));

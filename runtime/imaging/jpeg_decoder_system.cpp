@@ -53,9 +53,11 @@ std::optional<FrameSize> declared_frame_size(std::span<const std::uint8_t> bytes
     return std::nullopt;
 }
 
-}  // namespace
-
-DecodeResult<DecodedPicture> decode_jpeg(std::span<const std::uint8_t> bytes, ShownSize shown)
+// With `bitmap`, for drawing only: the runtime's decoder writes straight into it (see
+// decode_jpeg_to_draw); the system's codec writes only its own layout, which converts on its first
+// draw.
+DecodeResult<DecodedPicture> decode(std::span<const std::uint8_t> bytes, ShownSize shown,
+                                    std::shared_ptr<platform::Bitmap>* bitmap)
 {
     if (bytes.empty())
         return DecodeError::NoBytes;
@@ -73,9 +75,11 @@ DecodeResult<DecodedPicture> decode_jpeg(std::span<const std::uint8_t> bytes, Sh
                    frame->width / 2 >= static_cast<std::uint32_t>(shown.width) &&
                    frame->height / 2 >= static_cast<std::uint32_t>(shown.height);
     if (!reduced) {
-        if (auto decoded = decode_sequential_jpeg(bytes, shown))
+        if (auto decoded = decode_sequential_jpeg(bytes, shown, bitmap))
             return std::move(*decoded);
     }
+    if (bitmap)
+        bitmap->reset();
     auto decoded = decode_through_system_codec(platform::PictureCodec::Jpeg, bytes, shown.width, shown.height, 3,
                                                DecodeError::UnsupportedComponents);
     if (!decoded)
@@ -93,16 +97,17 @@ DecodeResult<DecodedPicture> decode_jpeg(std::span<const std::uint8_t> bytes, Sh
     return picture;
 }
 
+}  // namespace
+
+DecodeResult<DecodedPicture> decode_jpeg(std::span<const std::uint8_t> bytes, ShownSize shown)
+{
+    return decode(bytes, shown, nullptr);
+}
+
 DecodeResult<DecodedPicture> decode_jpeg_to_draw(std::span<const std::uint8_t> bytes,
                                                  std::shared_ptr<platform::Bitmap> reuse)
 {
-    if (bytes.empty())
-        return DecodeError::NoBytes;
-    if (auto decoded = decode_sequential_jpeg(bytes, {}, &reuse))
-        return std::move(*decoded);
-    reuse.reset();
-    // The system codec writes only its own layout: the picture converts on its first draw.
-    return decode_jpeg(bytes);
+    return decode(bytes, ShownSize{}, &reuse);
 }
 
 }  // namespace runtime::imaging

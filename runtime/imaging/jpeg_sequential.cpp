@@ -927,16 +927,7 @@ DecodeResult<DecodedPicture> SequentialDecoder::make_picture(ShownSize shown, st
     PixelBlock pixels;
     std::uint8_t* rows = nullptr;
     if (bitmap) {
-        std::shared_ptr<platform::Bitmap>& target = *bitmap;
-        if (!(target && target.use_count() == 1 && target->width() == width && target->height() == height)) {
-            // The old one goes first, so that the two are never held at once.
-            target.reset();
-            target = platform::blank_bitmap(width, height);
-        }
-        if (target) {
-            stride = target->row_stride();
-            rows = target->writable_rows();
-        }
+        rows = bitmap_rows_to_write(*bitmap, width, height, stride);
     } else {
         pixels = PixelBlock::allocate(stride * static_cast<std::size_t>(height), PixelBlock::Fill::Uninitialised);
         rows = pixels.data();
