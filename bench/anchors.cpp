@@ -1,6 +1,10 @@
 // The anchors the program's figures are measured against, each as plain as it can be:
-//   anchors jpeg FILE COUNT          decode FILE COUNT times with libjpeg into an RGB buffer
+//   anchors jpeg COUNT FILE...       decode COUNT times with libjpeg into an RGB buffer, taking the
+//                                    FILEs in turn (as a run of kind switches shows their templates)
 //   anchors write BYTES COUNT PATH   write BYTES bytes to PATH COUNT times with fwrite
+//   anchors write-new BYTES COUNT PREFIX
+//                                    write BYTES bytes with fwrite to COUNT files that do not exist
+//                                    yet, PREFIX0.bmp ... (as a run of saves under new names does)
 //   anchors window                   show a minimal Qt window, wait for its first paint, close
 
 #include <QApplication>
@@ -20,14 +24,23 @@
 
 namespace {
 
-int decode_jpeg(const char* path, int count)
+std::vector<unsigned char> read_file(const char* path)
 {
     std::ifstream in(path, std::ios::binary);
-    std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (bytes.empty())
-        return 1;
+    return std::vector<unsigned char>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+int decode_jpeg(int count, const std::vector<const char*>& paths)
+{
+    std::vector<std::vector<unsigned char>> files;
+    for (const char* path : paths) {
+        files.push_back(read_file(path));
+        if (files.back().empty())
+            return 1;
+    }
     unsigned long checksum = 0;
     for (int i = 0; i < count; ++i) {
+        const std::vector<unsigned char>& bytes = files[static_cast<std::size_t>(i) % files.size()];
         jpeg_decompress_struct decompressor;
         jpeg_error_mgr errors;
         decompressor.err = jpeg_std_error(&errors);
@@ -49,11 +62,12 @@ int decode_jpeg(const char* path, int count)
     return 0;
 }
 
-int write_file(std::size_t size, int count, const char* path)
+int write_file(std::size_t size, int count, const char* path, bool new_files)
 {
     std::vector<unsigned char> bytes(size, 0x5A);
     for (int i = 0; i < count; ++i) {
-        std::FILE* file = std::fopen(path, "wb");
+        std::string name = new_files ? path + std::to_string(i) + ".bmp" : path;
+        std::FILE* file = std::fopen(name.c_str(), "wb");
         if (!file)
             return 1;
         std::fwrite(bytes.data(), 1, bytes.size(), file);
@@ -86,11 +100,13 @@ int show_window(int argc, char** argv)
 int main(int argc, char** argv)
 {
     if (argc >= 4 && std::strcmp(argv[1], "jpeg") == 0)
-        return decode_jpeg(argv[2], std::atoi(argv[3]));
-    if (argc >= 5 && std::strcmp(argv[1], "write") == 0)
-        return write_file(std::strtoul(argv[2], nullptr, 10), std::atoi(argv[3]), argv[4]);
+        return decode_jpeg(std::atoi(argv[2]), std::vector<const char*>(argv + 3, argv + argc));
+    if (argc >= 5 && (std::strcmp(argv[1], "write") == 0 || std::strcmp(argv[1], "write-new") == 0))
+        return write_file(std::strtoul(argv[2], nullptr, 10), std::atoi(argv[3]), argv[4],
+                          std::strcmp(argv[1], "write-new") == 0);
     if (argc >= 2 && std::strcmp(argv[1], "window") == 0)
         return show_window(argc, argv);
-    std::fprintf(stderr, "usage: anchors jpeg FILE COUNT | write BYTES COUNT PATH | window\n");
+    std::fprintf(
+        stderr, "usage: anchors jpeg COUNT FILE... | write BYTES COUNT PATH | write-new BYTES COUNT PREFIX | window\n");
     return 2;
 }

@@ -32,7 +32,7 @@ LOADS = 6
 
 def remove_saved_files():
     for name in os.listdir(work):
-        if name.startswith("out") and name.endswith(".bmp"):
+        if (name.startswith("out") or name.startswith("anchor")) and name.endswith(".bmp"):
             os.remove(os.path.join(work, name))
 
 
@@ -72,7 +72,10 @@ def main():
     photo8000 = make_photo("photo8000.jpg", 8000, 8000)
     shown = os.path.join(source, "tests/runtime/imaging/shown")
     hostile = sorted(f for f in os.listdir(shown) if not f.endswith(".py"))
-    template = os.path.join(source, "app/data/templates/kind01.jpg")
+    templates = os.path.join(source, "app/data/templates")
+    template = os.path.join(templates, "kind01.jpg")
+    # The templates the switches below show, in the order they show them.
+    switched = [os.path.join(templates, f"kind{i % 16 + 1:02}.jpg") for i in range(1, 17)]
     save_bytes = 511734
 
     kinds = [f"kind {KINDS[i % 16]}" for i in range(1, SWITCHES + 1)]
@@ -86,11 +89,13 @@ def main():
         "replacing_saves": script("replacing_saves.script", saves),
         "photo_loads": script("photo_loads.script", [f"photo {photo}"] * LOADS),
         "photo8000": script("photo8000.script", [f"photo {photo8000}"]),
-        "anchor_jpeg": [anchors, "jpeg", template, str(SWITCHES)],
-        "anchor_write": [anchors, "write", str(save_bytes), str(SAVES), os.path.join(work, "anchor.bin")],
-        "anchor_photo": [anchors, "jpeg", photo, str(LOADS)],
+        "anchor_jpeg": [anchors, "jpeg", str(SWITCHES)] + switched,
+        "anchor_jpeg_one": [anchors, "jpeg", str(SWITCHES), template],
+        "anchor_write": [anchors, "write-new", str(save_bytes), str(SAVES), os.path.join(work, "anchor")],
+        "anchor_write_one": [anchors, "write", str(save_bytes), str(SAVES), os.path.join(work, "anchor.bin")],
+        "anchor_photo": [anchors, "jpeg", str(LOADS), photo],
         "anchor_window": [anchors, "window"],
-        "anchor_none": [anchors, "jpeg", template, "0"],
+        "anchor_none": [anchors, "jpeg", "0", template],
     }
     for name in hostile:
         programs["shown " + name] = script(name + ".script", [f"photo {os.path.join(shown, name)}"])
@@ -118,16 +123,27 @@ def main():
     jpeg = lambda i: (cpu("anchor_jpeg", i) - anchor_base(i)) / SWITCHES
     rows.append(("One kind switch, end to end (CPU)", per_round(switch) * 1e3, "ms", per_round(jpeg) * 1e3,
                  per_round(lambda i: switch(i) / jpeg(i)), "<= 2.5x"))
+    # The anchor above decodes the templates the switches show; the first one alone is the cheapest
+    # to decode of the sixteen, so against it the program would be charged for the others' detail.
+    jpeg_one = lambda i: (cpu("anchor_jpeg_one", i) - anchor_base(i)) / SWITCHES
+    rows.append(("  (anchor decoding the first template only)", per_round(switch) * 1e3, "ms",
+                 per_round(jpeg_one) * 1e3, per_round(lambda i: switch(i) / jpeg_one(i)), "(reference)"))
     save = lambda i: (cpu("saves", i) - base(i)) / SAVES
     write = lambda i: (cpu("anchor_write", i) - anchor_base(i)) / SAVES
     rows.append(("One save (snapshot + write, CPU)", per_round(save) * 1e3, "ms", per_round(write) * 1e3,
                  per_round(lambda i: save(i) / write(i)), "<= 2x"))
+    # The saves make new files, and so does the anchor above; rewriting one file over and over
+    # spares the file system the making of a new file each time.
+    write_one = lambda i: (cpu("anchor_write_one", i) - anchor_base(i)) / SAVES
+    rows.append(("  (anchor rewriting one file)", per_round(save) * 1e3, "ms", per_round(write_one) * 1e3,
+                 per_round(lambda i: save(i) / write_one(i)), "(reference)"))
     photo_save = lambda i: (cpu("photo_saves", i) - cpu("photo", i)) / SAVES
     rows.append(("One save with a 4000x3000 photo shown", per_round(photo_save) * 1e3, "ms",
                  per_round(write) * 1e3, per_round(lambda i: photo_save(i) / write(i)), "<= 2.5x"))
     replacing = lambda i: (cpu("replacing_saves", i) - base(i)) / SAVES
-    rows.append(("One save replacing the file saved before", per_round(replacing) * 1e3, "ms", per_round(write) * 1e3,
-                 per_round(lambda i: replacing(i) / write(i)), "(flushes to disk first; no goal)"))
+    rows.append(("One save replacing the file saved before", per_round(replacing) * 1e3, "ms",
+                 per_round(write_one) * 1e3, per_round(lambda i: replacing(i) / write_one(i)),
+                 "(flushes to disk first; no goal)"))
     load = lambda i: (cpu("photo_loads", i) - base(i)) / LOADS
     decode = lambda i: (cpu("anchor_photo", i) - anchor_base(i)) / LOADS
     rows.append(("Loading a 4000x3000 JPEG photo (CPU)", per_round(load) * 1e3, "ms", per_round(decode) * 1e3,
