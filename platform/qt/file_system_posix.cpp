@@ -1,4 +1,5 @@
-// Whole files on POSIX file systems: flock for sharing, mkostemp, fsync and rename for replacing.
+// Whole files on POSIX file systems: flock for sharing; new files written in place, existing ones
+// replaced through mkostemp, fsync and rename.
 
 #include "platform/file_system.h"
 
@@ -150,13 +151,33 @@ FileReplaceFailure rewrite_in_place(int descriptor, std::span<const std::span<co
     return FileReplaceFailure::None;
 }
 
-// The mode a newly created file gets: read and write for everyone the umask allows. umask can only
-// be read by setting it; files are written on the UI thread alone.
-mode_t new_file_mode()
+// A name nothing has yet is written in place: there is no old content for a failure to lose, and
+// the file is removed again unless all of the new content reached it. Exists when another program
+// made the file since it was looked at.
+enum class NewFile { Written, Exists, Failed };
+
+NewFile write_new_file(const std::string& target, std::span<const std::span<const std::uint8_t>> parts,
+                       FileReplaceFailure& failure)
 {
-    mode_t mask = ::umask(022);
-    ::umask(mask);
-    return 0666 & ~mask;
+    FileDescriptor file(::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+    if (!file.valid()) {
+        if (errno == EEXIST)
+            return NewFile::Exists;
+        failure = failure_from_error(errno);
+        return NewFile::Failed;
+    }
+    bool written = true;
+    for (std::span<const std::uint8_t> part : parts) {
+        if (!write_all(file.get(), part)) {
+            written = false;
+            break;
+        }
+    }
+    if (written && file.close())
+        return NewFile::Written;
+    failure = failure_from_error(errno);
+    ::unlink(target.c_str());
+    return NewFile::Failed;
 }
 
 }  // namespace
@@ -206,55 +227,56 @@ FileReplaceFailure replace_file(std::string_view name, std::span<const std::span
     // What the name is now, without opening it: opening a named pipe or a device could block or
     // have effects of its own. A link is followed; the file it names is replaced and it stays a link.
     struct stat status { };
-    bool replacing = ::lstat(target.c_str(), &status) == 0;
-    if (!replacing && errno != ENOENT)
-        return failure_from_error(errno);
-    if (replacing && S_ISLNK(status.st_mode)) {
+    if (::lstat(target.c_str(), &status) != 0) {
+        if (errno != ENOENT)
+            return failure_from_error(errno);
+        FileReplaceFailure failure = FileReplaceFailure::None;
+        if (write_new_file(target, parts, failure) != NewFile::Exists)
+            return failure;
+        // Made by another program a moment ago: it is replaced like any file that was there.
+        if (::lstat(target.c_str(), &status) != 0)
+            return failure_from_error(errno);
+    }
+    if (S_ISLNK(status.st_mode)) {
         char resolved[PATH_MAX];
         if (!::realpath(target.c_str(), resolved) || ::lstat(resolved, &status) != 0)
             return failure_from_error(errno);
         target = resolved;
     }
-    if (replacing && S_ISDIR(status.st_mode))
+    if (S_ISDIR(status.st_mode))
         return FileReplaceFailure::IsFolder;
-    if (replacing && !S_ISREG(status.st_mode))
+    if (!S_ISREG(status.st_mode))
         return FileReplaceFailure::NotRegularFile;
 
     // The file being replaced is held under the exclusive lock until the new content has taken its
     // place, so that a program that has it locked keeps it. Opening it for writing also asks
     // whether this user may change it at all.
-    FileDescriptor held(replacing ? ::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC) : -1);
-    if (replacing) {
-        if (!held.valid())
-            return failure_from_error(errno);
-        struct stat now { };
-        if (::fstat(held.get(), &now) != 0 || !S_ISREG(now.st_mode))
-            return FileReplaceFailure::NotRegularFile;
-        if (!take_lock(held.get(), LOCK_EX))
-            return FileReplaceFailure::Locked;
-    }
+    FileDescriptor held(::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));
+    if (!held.valid())
+        return failure_from_error(errno);
+    struct stat now { };
+    if (::fstat(held.get(), &now) != 0 || !S_ISREG(now.st_mode))
+        return FileReplaceFailure::NotRegularFile;
+    if (!take_lock(held.get(), LOCK_EX))
+        return FileReplaceFailure::Locked;
 
     TemporaryFile temporary(target);
     if (!temporary.created()) {
         // A file this user may change in a folder where he may not create one: it can only be
         // rewritten in place, as it always could be.
-        if (replacing && (errno == EACCES || errno == EPERM))
+        if (errno == EACCES || errno == EPERM)
             return rewrite_in_place(held.get(), parts);
         return failure_from_error(errno);
     }
-    if (replacing) {
-        // The new file takes the old one's owner and permissions where it may.
-        (void)::fchown(temporary.get(), status.st_uid, status.st_gid);
-        (void)::fchmod(temporary.get(), status.st_mode & 07777);
-    } else {
-        (void)::fchmod(temporary.get(), new_file_mode());
-    }
+    // The new file takes the old one's owner and permissions where it may.
+    (void)::fchown(temporary.get(), status.st_uid, status.st_gid);
+    (void)::fchmod(temporary.get(), status.st_mode & 07777);
     for (std::span<const std::uint8_t> part : parts) {
         if (!write_all(temporary.get(), part))
             return failure_from_error(errno);
     }
-    // The old content goes only once the new content is on the disk; a new file needs no flush.
-    if (replacing && ::fsync(temporary.get()) != 0)
+    // The old content goes only once the new content is on the disk.
+    if (::fsync(temporary.get()) != 0)
         return failure_from_error(errno);
     if (!temporary.close())
         return failure_from_error(errno);

@@ -29,15 +29,16 @@ std::string name_character_outside_gbk()
 
 namespace {
 
-TEST_F(CertmakerDrive, ASaveThatFailsPartWayKeepsTheOldFile)
+TEST_F(CertmakerDrive, ASaveThatFailsPartWayKeepsTheOldFileAndLeavesNoNewOne)
 {
     std::ofstream(folder / "old.bmp", std::ios::binary) << "the certificate saved yesterday";
     // Files may grow to 100 blocks (at most 100 KiB) in the driver's process; the signal that would
-    // end it is ignored, so the write itself fails.
-    test_support::ProcessRun run =
-        drive("save old.bmp\nclose\n", {"/bin/sh", "-c", "trap '' XFSZ; ulimit -f 100; exec \"$0\" \"$@\""});
+    // end it is ignored, so the write itself fails, onto the old file and under a new name alike.
+    test_support::ProcessRun run = drive("save old.bmp\nsave new.bmp\nclose\n",
+                                         {"/bin/sh", "-c", "trap '' XFSZ; ulimit -f 100; exec \"$0\" \"$@\""});
     expect_all_ok(run);
-    EXPECT_NE(run.output.find("：文件超出了系统允许的大小。"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("old.bmp”：文件超出了系统允许的大小。"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("new.bmp”：文件超出了系统允许的大小。"), std::string::npos) << run.output;
     EXPECT_EQ(read_file(folder / "old.bmp"), "the certificate saved yesterday");
     EXPECT_EQ(names_in(folder), (std::vector<std::string>{"old.bmp", "test.script"}));
 }
