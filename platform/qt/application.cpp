@@ -7,6 +7,7 @@
 #include "platform/qt/lazy_icon_qt.h"
 #include "platform/qt/message_loop_qt.h"
 #include "platform/qt/native_window_qt.h"
+#include "platform/qt/vector_state_qt.h"
 #include "platform/system_colours.h"
 
 #include <QApplication>
@@ -26,6 +27,19 @@
 
 namespace platform {
 namespace {
+
+class Application final : public QApplication {
+public:
+    using QApplication::QApplication;
+
+    bool notify(QObject* receiver, QEvent* event) override
+    {
+        clear_wide_vector_state();
+        bool handled = QApplication::notify(receiver, event);
+        clear_wide_vector_state();
+        return handled;
+    }
+};
 
 std::unique_ptr<QApplication> g_application;
 std::unique_ptr<QTranslator> g_qt_texts;
@@ -131,7 +145,7 @@ void start_platform(int argc, char** argv, Display display)
         g_argv[0] = argv[0];
     }
     install_platform_notice_filter();
-    g_application = std::make_unique<QApplication>(g_argc, g_argv);
+    g_application = std::make_unique<Application>(g_argc, g_argv);
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Windows")));
     QApplication::setFont(default_gui_font());
     QApplication::setPalette(system_palette());

@@ -2,6 +2,7 @@
 
 #include "platform/qt/fonts_qt.h"
 #include "platform/qt/region_qt.h"
+#include "platform/qt/vector_state_qt.h"
 #include "platform/system_colours.h"
 #include "platform/text_encoding.h"
 
@@ -57,6 +58,7 @@ void draw_bevel(QPainter& painter, const QRect& rect, Colour top_left, Colour bo
     painter.fillRect(QRect(rect.left(), rect.top(), 1, rect.height()), qt_colour(top_left));
     painter.fillRect(QRect(rect.left(), rect.bottom(), rect.width(), 1), qt_colour(bottom_right));
     painter.fillRect(QRect(rect.right(), rect.top(), 1, rect.height()), qt_colour(bottom_right));
+    clear_wide_vector_state();
 }
 
 void start_text_state(DeviceContext::Impl& impl)
@@ -172,6 +174,7 @@ void DeviceContext::fill_rect(const Rect& rect, Colour colour)
     if (rect.empty())
         return;
     m_impl->painter->fillRect(qt_rect(rect), qt_colour(colour));
+    clear_wide_vector_state();
 }
 
 void DeviceContext::fill_region(const Region& region, Colour colour)
@@ -283,6 +286,7 @@ int DeviceContext::draw_text(std::string_view gbk, const Rect& rect, std::uint32
         bounds = painter.boundingRect(qt_rect(rect), flags, text);
         QRect cells = (format & TextFormat::NoClip) ? bounds : bounds.intersected(qt_rect(rect));
         painter.fillRect(cells, qt_colour(m_impl->text.background_colour));
+        clear_wide_vector_state();
     }
     painter.setPen(qt_colour(m_impl->text.text_colour));
     // Laying the text out is most of the cost: the drawing reports the bounds of its own layout.
@@ -329,6 +333,7 @@ std::unique_ptr<DeviceContext> memory_device_context(int width, int height, Colo
     auto impl = std::make_unique<DeviceContext::Impl>();
     impl->owned_image = std::make_unique<QImage>(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
     impl->owned_image->fill(qt_colour(fill));
+    clear_wide_vector_state();
     impl->owned_painter = std::make_unique<QPainter>(impl->owned_image.get());
     impl->painter = impl->owned_painter.get();
     impl->width = width;

@@ -3,6 +3,7 @@
 #include "platform/pixel_rows.h"
 #include "platform/pixel_scaling.h"
 #include "platform/qt/device_context_qt.h"
+#include "platform/qt/vector_state_qt.h"
 
 #include <QImage>
 #include <QPainter>
@@ -357,6 +358,7 @@ std::unique_ptr<Bitmap> filled_bitmap(int width, int height, Colour fill)
     auto bitmap = new_bitmap(width, height);
     if (bitmap)
         bitmap->impl().image.fill(qt_colour(fill));
+    clear_wide_vector_state();
     return bitmap;
 }
 

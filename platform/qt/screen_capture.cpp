@@ -2,6 +2,7 @@
 
 #include "platform/qt/device_context_qt.h"
 #include "platform/qt/native_window_qt.h"
+#include "platform/qt/vector_state_qt.h"
 #include "platform/system_colours.h"
 
 #include <QBackingStore>
@@ -37,6 +38,7 @@ void paint_decorations(QPainter& painter, const QRect& outer, const QRect& inner
         QRect caption(inner.left(), inner.top() - caption_height, inner.width(), caption_height);
         painter.fillRect(caption, qt_colour(system_colour(SystemColour::ActiveCaption)));
     }
+    clear_wide_vector_state();
 }
 
 // The picture the top-level widget's backing store holds, when it is complete and current: what the
@@ -110,6 +112,7 @@ std::unique_ptr<Bitmap> capture_screen_rect(const Rect& rect, CapturePixels pixe
     if (image.isNull())
         return nullptr;
     image.fill(qt_colour(system_colour(SystemColour::Desktop)));
+    clear_wide_vector_state();
     {
         QPainter painter(&image);
         painter.translate(-rect.left, -rect.top);

@@ -10,6 +10,7 @@
 #include "platform/qt/controls/control_text_qt.h"
 #include "platform/qt/device_context_qt.h"
 #include "platform/qt/native_window_qt.h"
+#include "platform/qt/vector_state_qt.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -124,6 +125,7 @@ private:
         if (image.isNull())
             return nullptr;
         image.fill(beneath.color());
+        clear_wide_vector_state();
         {
             QPainter drawn(&image);
             drawn.setRenderHints(painter->renderHints());

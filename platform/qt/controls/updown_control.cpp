@@ -4,6 +4,7 @@
 
 #include "platform/qt/controls/control_text_qt.h"
 #include "platform/qt/native_window_qt.h"
+#include "platform/qt/vector_state_qt.h"
 #include "platform/system_colours.h"
 
 #include <QMouseEvent>
@@ -51,6 +52,7 @@ protected:
             bool pressed = m_pressed && *m_pressed == arrow;
             painter.save();
             painter.fillRect(box, control_qcolor(system_colour(SystemColour::ButtonFace)));
+            clear_wide_vector_state();
             QColor light = control_qcolor(system_colour(SystemColour::ButtonHighlight));
             QColor dark = control_qcolor(system_colour(SystemColour::ButtonShadow));
             painter.setPen(pressed ? dark : light);
