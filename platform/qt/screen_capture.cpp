@@ -111,11 +111,16 @@ std::unique_ptr<Bitmap> capture_screen_rect(const Rect& rect, CapturePixels pixe
     QImage image(rect.width(), rect.height(), QImage::Format_RGB32);
     if (image.isNull())
         return nullptr;
-    image.fill(qt_colour(system_colour(SystemColour::Desktop)));
-    clear_wide_vector_state();
     {
         QPainter painter(&image);
         painter.translate(-rect.left, -rect.top);
+        // The desktop shows only where no window reaches.
+        QRegion desktop(area);
+        for (const Layer& layer : layers)
+            desktop -= QRegion(layer.outer_rect);
+        for (const QRect& part : desktop)
+            painter.fillRect(part, qt_colour(system_colour(SystemColour::Desktop)));
+        clear_wide_vector_state();
         for (const Layer& layer : layers) {
             paint_decorations(painter, layer.outer_rect, layer.widget_rect);
             // Only the part inside the captured rectangle is copied (or rendered).
