@@ -70,8 +70,8 @@ void count_frame_drawn();
 void count_list_item_drawn();
 void count_button_drawn();
 
-// Push buttons copy the kept drawing of each look of their face; tests have every paint drawn
-// afresh to compare the two.
+// Push buttons and group boxes copy the kept drawing of each look of their face and title; tests
+// have every paint drawn afresh to compare the two.
 enum class ButtonFaces {
     Kept,
     DrawnAfresh,

@@ -83,6 +83,39 @@ int vertical_alignment(std::uint32_t style)
 
 ButtonFaces g_button_faces = ButtonFaces::Kept;
 
+// The image a painter draws on, when copying a kept drawing through it gives what drawing afresh
+// would: a plain image at pixel ratio 1, moved by whole pixels, nothing blended in. None otherwise.
+const QImage* plain_target(const QPainter& painter)
+{
+    // A widget's painter draws into its window's backing store: that image is the device.
+    QPaintDevice* device = painter.paintEngine() ? painter.paintEngine()->paintDevice() : nullptr;
+    const QTransform& placed = painter.deviceTransform();
+    if (g_button_faces != ButtonFaces::Kept || !device || device->devType() != QInternal::Image ||
+        placed.type() > QTransform::TxTranslate || placed.dx() != std::floor(placed.dx()) ||
+        placed.dy() != std::floor(placed.dy()) || painter.opacity() != 1.0 ||
+        painter.compositionMode() != QPainter::CompositionMode_SourceOver)
+        return nullptr;
+    const auto* target = static_cast<const QImage*>(device);
+    if (target->devicePixelRatio() != 1.0 || target->depth() < 16)
+        return nullptr;
+    return target;
+}
+
+// An image to keep a drawing in, at the resolution of `widget` (fonts given in points take their
+// size from it); none when an image cannot have that resolution.
+QImage image_at_resolution_of(const QWidget& widget, QSize size, QImage::Format format)
+{
+    QImage image(size, format);
+    if (image.isNull())
+        return image;
+    constexpr double kInchesPerMetre = 1 / 0.0254;
+    image.setDotsPerMeterX(qRound(widget.logicalDpiX() * kInchesPerMetre));
+    image.setDotsPerMeterY(qRound(widget.logicalDpiY() * kInchesPerMetre));
+    if (image.logicalDpiX() != widget.logicalDpiX() || image.logicalDpiY() != widget.logicalDpiY())
+        return QImage();
+    return image;
+}
+
 // What a push button shows inside its bevel when it shows no picture.
 struct Caption {
     QString text;
@@ -236,16 +269,8 @@ private:
 
     const QImage* kept_face(QPainter& painter, const QStyleOptionButton& option, const Caption& caption)
     {
-        // A widget's painter draws into its window's backing store: that image is the device.
-        QPaintDevice* device = painter.paintEngine() ? painter.paintEngine()->paintDevice() : nullptr;
-        const QTransform& placed = painter.deviceTransform();
-        if (g_button_faces != ButtonFaces::Kept || !device || device->devType() != QInternal::Image ||
-            option.rect.isEmpty() || placed.type() > QTransform::TxTranslate ||
-            placed.dx() != std::floor(placed.dx()) || placed.dy() != std::floor(placed.dy()) ||
-            painter.opacity() != 1.0 || painter.compositionMode() != QPainter::CompositionMode_SourceOver)
-            return nullptr;
-        const QImage& target = *static_cast<QImage*>(device);
-        if (target.devicePixelRatio() != 1.0 || target.depth() < 16)
+        const QImage* target = plain_target(painter);
+        if (!target || option.rect.isEmpty())
             return nullptr;
         FaceLook face{.size = option.rect.size(),
                       .state = option.state,
@@ -255,7 +280,7 @@ private:
                       .font = font(),
                       .palette = option.palette,
                       .style = style(),
-                      .format = target.format(),
+                      .format = target->format(),
                       .hints = painter.renderHints(),
                       .dpi_x = logicalDpiX(),
                       .dpi_y = logicalDpiY()};
@@ -263,7 +288,7 @@ private:
             if (kept.look == face)
                 return kept.image.isNull() ? nullptr : &kept.image;
         }
-        qsizetype face_bytes = qsizetype(face.size.width()) * face.size.height() * (target.depth() / 8);
+        qsizetype face_bytes = qsizetype(face.size.width()) * face.size.height() * (target->depth() / 8);
         if (face_bytes > kMaximumKeptBytes)
             return nullptr;
         QImage image = drawn_face(face, option, caption, Qt::black);
@@ -286,15 +311,9 @@ private:
     QImage drawn_face(const FaceLook& face, const QStyleOptionButton& option, const Caption& caption,
                       Qt::GlobalColor beneath) const
     {
-        QImage image(face.size, face.format);
+        QImage image = image_at_resolution_of(*this, face.size, face.format);
         if (image.isNull())
             return image;
-        // Fonts given in points take their size from the resolution they are drawn at.
-        constexpr double kInchesPerMetre = 1 / 0.0254;
-        image.setDotsPerMeterX(qRound(face.dpi_x * kInchesPerMetre));
-        image.setDotsPerMeterY(qRound(face.dpi_y * kInchesPerMetre));
-        if (image.logicalDpiX() != face.dpi_x || image.logicalDpiY() != face.dpi_y)
-            return QImage();
         image.fill(beneath);
         QPainter painter(&image);
         // As a painter on the widget starts.
@@ -311,6 +330,22 @@ private:
     std::vector<KeptFace> m_kept_faces;
 };
 
+// Everything a group box's title depends on: two titles with the same look give the same pixels.
+struct TitleLook {
+    QString text;
+    QFont font;
+    Colour colour = 0;
+    Colour background = 0;
+    QImage::Format format = QImage::Format_Invalid;
+    QPainter::RenderHints hints;
+    Qt::BGMode background_mode = Qt::TransparentMode;
+    QBrush background_brush;
+    Qt::LayoutDirection direction = Qt::LeftToRight;
+    int dpi_x = 0;
+    int dpi_y = 0;
+    bool operator==(const TitleLook&) const = default;
+};
+
 class GroupBoxWidget final : public QWidget {
 public:
     explicit GroupBoxWidget(WindowHandle handle)
@@ -322,6 +357,10 @@ public:
     ButtonLook look;
 
 protected:
+    // A group box is painted again whenever something over it is (a push button pressed inside
+    // it), and measuring and laying out its title is most of what that costs. The title is its
+    // text in a cell of its own, so the width and drawing of each look are kept and copied, as a
+    // push button's face is; a title whose glyphs reach out of its cell is drawn as always.
     void paintEvent(QPaintEvent* event) override
     {
         std::shared_ptr<NativeWindow> window = find_window(m_handle);
@@ -345,7 +384,23 @@ protected:
         if (title.isEmpty())
             return;
 
-        int title_width = metrics.size(Qt::TextShowMnemonic, title).width();
+        TitleLook look{.text = title,
+                       .font = font(),
+                       .colour = isEnabled() ? colours.text : system_colour(SystemColour::GrayText),
+                       .background = colours.text_background,
+                       .format = QImage::Format_Invalid,
+                       .hints = painter.renderHints(),
+                       .background_mode = painter.backgroundMode(),
+                       .background_brush = painter.background(),
+                       .direction = painter.layoutDirection(),
+                       .dpi_x = logicalDpiX(),
+                       .dpi_y = logicalDpiY()};
+        const KeptTitle* kept = nullptr;
+        if (const QImage* target = plain_target(painter)) {
+            look.format = target->format();
+            kept = kept_title(look, metrics);
+        }
+        int title_width = kept ? kept->width : metrics.size(Qt::TextShowMnemonic, title).width();
         constexpr int kTitleIndent = 8;
         int x = kTitleIndent;
         switch (window->style & BS_HORIZONTAL_MASK) {
@@ -359,15 +414,87 @@ protected:
             break;
         }
         QRect cell(x - 2, 0, title_width + 4, title_height);
-        painter.fillRect(cell, qt_colour(colours.text_background));
-        Colour text = isEnabled() ? colours.text : system_colour(SystemColour::GrayText);
-        painter.setFont(font());
-        painter.setPen(qt_colour(text));
-        painter.drawText(cell, Qt::AlignCenter | Qt::TextSingleLine | Qt::TextShowMnemonic, title);
+        if (kept && !kept->image.isNull()) {
+            painter.drawImage(cell.topLeft(), kept->image);
+            return;
+        }
+        paint_title(painter, cell, look);
+        count_button_drawn();
     }
 
 private:
+    struct KeptTitle {
+        TitleLook look;
+        int width = 0;
+        QImage image;  // null: this look is drawn as always
+    };
+    static constexpr std::size_t kMaximumKeptTitles = 8;
+
+    static constexpr int kTitleFlags = Qt::AlignCenter | Qt::TextSingleLine | Qt::TextShowMnemonic;
+
+    void paint_title(QPainter& painter, const QRect& cell, const TitleLook& look) const
+    {
+        painter.fillRect(cell, qt_colour(look.background));
+        painter.setFont(font());
+        painter.setPen(qt_colour(look.colour));
+        painter.drawText(cell, kTitleFlags, look.text);
+    }
+
+    const KeptTitle* kept_title(const TitleLook& look, const QFontMetrics& metrics)
+    {
+        for (const KeptTitle& kept : m_kept_titles) {
+            if (kept.look == look)
+                return &kept;
+        }
+        if (m_kept_titles.size() >= kMaximumKeptTitles)
+            m_kept_titles.clear();
+        int width = metrics.size(Qt::TextShowMnemonic, look.text).width();
+        QSize cell(width + 4, metrics.height());
+        // The title is drawn with a margin around its cell, over black and over white: glyphs
+        // that reach into the margin would be cut off when the cell is copied.
+        int margin = cell.height();
+        QRect placed(QPoint(margin, margin), cell);
+        QImage over_black = drawn_title(look, placed, Qt::black);
+        QImage over_white = drawn_title(look, placed, Qt::white);
+        QImage image;
+        if (!over_black.isNull() && !over_white.isNull() && margin_untouched(over_black, placed, Qt::black) &&
+            margin_untouched(over_white, placed, Qt::white))
+            image = over_black.copy(placed);
+        m_kept_titles.push_back(KeptTitle{look, width, std::move(image)});
+        if (!m_kept_titles.back().image.isNull())
+            count_button_drawn();
+        return &m_kept_titles.back();
+    }
+
+    QImage drawn_title(const TitleLook& look, const QRect& cell, Qt::GlobalColor beneath) const
+    {
+        QImage image = image_at_resolution_of(
+            *this, cell.size().grownBy(QMargins(cell.left(), cell.top(), cell.left(), cell.top())), look.format);
+        if (image.isNull())
+            return image;
+        image.fill(beneath);
+        QPainter painter(&image);
+        painter.setRenderHints(look.hints);
+        painter.setBackgroundMode(look.background_mode);
+        painter.setBackground(look.background_brush);
+        painter.setLayoutDirection(look.direction);
+        paint_title(painter, cell, look);
+        return image;
+    }
+
+    static bool margin_untouched(QImage image, const QRect& cell, Qt::GlobalColor beneath)
+    {
+        {
+            QPainter painter(&image);
+            painter.fillRect(cell, beneath);
+        }
+        QImage plain(image.size(), image.format());
+        plain.fill(beneath);
+        return image == plain;
+    }
+
     WindowHandle m_handle;
+    std::vector<KeptTitle> m_kept_titles;
 };
 
 ButtonLook* look_of(QWidget* client)

@@ -1,4 +1,5 @@
-// A push button on Qt keeps the drawing of each look of its face and copies it.
+// A push button on Qt keeps the drawing of each look of its face and copies it; a group box, of its
+// title.
 
 #include "platform/controls/button_control.h"
 #include "platform/graphics.h"
@@ -105,14 +106,18 @@ TEST_F(ButtonDrawingTest, KeptFacesShowWhatDrawingAfreshShows)
         {"disabled", BS_PUSHBUTTON, "&Save", false, false, false},
         {"CJK, left and top", BS_PUSHBUTTON | BS_LEFT | BS_TOP, "\xC9\xFA\xB3\xC9\xD6\xA4\xBC\xFE", false, false, true},
         {"wrapped", BS_PUSHBUTTON | BS_MULTILINE, "a caption longer than the button", false, false, true},
+        {"group box", BS_GROUPBOX, "&Title", false, false, true},
+        {"group box, CJK, centred", BS_GROUPBOX | BS_CENTER, "\xD6\xA4\xBC\xFE", false, false, true},
+        {"group box, right, disabled", BS_GROUPBOX | BS_RIGHT, "Title", false, false, false},
     };
     QImage unfocused;
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
         WindowHandle handle = make_button(test.style, test.caption);
-        auto* button = static_cast<QAbstractButton*>(client_of(handle));
+        QWidget* button = client_of(handle);
         ASSERT_TRUE(button);
-        button->setDown(test.down);
+        if (test.down)
+            static_cast<QAbstractButton*>(button)->setDown(true);
         enable_window(handle, test.enabled);
         if (test.focused)
             set_focus(handle);
@@ -182,6 +187,22 @@ TEST_F(ButtonDrawingTest, EachLookIsDrawnOnce)
     EXPECT_EQ(drawn_after([handle] { move_window(handle, 11, 13, 90, 31); }), 1);
     // An earlier look is still kept.
     EXPECT_EQ(drawn_after([handle] { move_window(handle, 11, 13, 81, 31); }), 0);
+
+    // A group box's title likewise.
+    WindowHandle group = make_button(BS_GROUPBOX, "Title");
+    QWidget* box = client_of(group);
+    ASSERT_TRUE(box);
+    auto title_drawn_after = [box](const std::function<void()>& change) {
+        long before = graphics_counters().buttons_drawn;
+        change();
+        process_waiting_messages();
+        for (int paint = 0; paint < 3; ++paint)
+            box->repaint();
+        return graphics_counters().buttons_drawn - before;
+    };
+    EXPECT_LE(title_drawn_after([] {}), 1);
+    EXPECT_EQ(title_drawn_after([] {}), 0);
+    EXPECT_EQ(title_drawn_after([group] { set_window_text(group, "Other title"); }), 1);
 }
 
 }  // namespace
