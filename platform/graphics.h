@@ -113,6 +113,7 @@ struct GraphicsCounters {
     long font_conversions = 0;  // font descriptions turned into the platform's fonts
     long frames_drawn = 0;      // window frames (borders, edges, captions) the platform drew itself
     long list_items_drawn = 0;  // list items drawn afresh rather than copied from an earlier drawing
+    long buttons_drawn = 0;     // push button faces and group box titles drawn afresh, not copied
 };
 const GraphicsCounters& graphics_counters();
 

@@ -68,5 +68,14 @@ const QImage* memory_image(DeviceContext& context);
 void count_font_conversion();
 void count_frame_drawn();
 void count_list_item_drawn();
+void count_button_drawn();
+
+// Push buttons and group boxes copy the kept drawing of each look of their face and title; tests
+// have every paint drawn afresh to compare the two.
+enum class ButtonFaces {
+    Kept,
+    DrawnAfresh,
+};
+void set_button_faces(ButtonFaces faces);
 
 }  // namespace platform

@@ -348,6 +348,11 @@ void count_list_item_drawn()
     ++g_counters.list_items_drawn;
 }
 
+void count_button_drawn()
+{
+    ++g_counters.buttons_drawn;
+}
+
 const GraphicsCounters& graphics_counters()
 {
     return g_counters;
