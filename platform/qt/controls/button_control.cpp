@@ -11,6 +11,7 @@
 #include "platform/qt/device_context_qt.h"
 #include "platform/qt/fonts_qt.h"
 #include "platform/qt/native_window_qt.h"
+#include "platform/qt/vector_state_qt.h"
 #include "platform/system_colours.h"
 #include "platform/text_encoding.h"
 
@@ -233,6 +234,7 @@ private:
                     const Caption* caption) const
     {
         style()->drawControl(QStyle::CE_PushButtonBevel, &option, &painter, this);
+        clear_wide_vector_state();  // the bevel is filled
 
         QRect content = option.rect.adjusted(4, 4, -4, -4);
         if (option.state & QStyle::State_Sunken)
@@ -435,6 +437,7 @@ private:
     void paint_title(QPainter& painter, const QRect& cell, const TitleLook& look) const
     {
         painter.fillRect(cell, qt_colour(look.background));
+        clear_wide_vector_state();
         painter.setFont(font());
         painter.setPen(qt_colour(look.colour));
         painter.drawText(cell, kTitleFlags, look.text);
