@@ -11,7 +11,8 @@
 //
 // Replacing writes the bytes to a temporary file in the same folder, puts it to the disk, then
 // puts it in the old file's place. A failure at any point leaves the old file as it was and no
-// temporary file behind.
+// temporary file behind. Where no file has the name yet there is nothing to keep: the Linux
+// backend writes the new file in place and removes it again if the write fails.
 
 #include <cstdint>
 #include <cstdio>

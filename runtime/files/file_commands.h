@@ -9,7 +9,8 @@
 //
 // Writing replaces the file as a whole: the bytes go to a temporary file in the same folder, which
 // is then renamed over the target. A failure at any point leaves the old file as it was and no
-// temporary file behind.
+// temporary file behind. A name no file has yet is written in place on Linux, and removed again
+// if the write fails.
 
 #include "runtime/boundary/commands.h"
 
