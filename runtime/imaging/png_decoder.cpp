@@ -1,6 +1,7 @@
 #include "runtime/imaging/png_decoder.h"
 
 #include "runtime/imaging/checked_size.h"
+#include "runtime/imaging/png_chunks.h"
 #include "runtime/imaging/shown_rows.h"
 
 #include <png.h>
@@ -239,8 +240,10 @@ std::optional<DecodeResult<DecodedPicture>> decode_png_shown(std::span<const std
 
 DecodeResult<DecodedPicture> decode_png(std::span<const std::uint8_t> bytes, ShownSize shown)
 {
-    if (bytes.size() < 8)
+    if (bytes.size() < kPngSignatureSize)
         return DecodeError::Truncated;
+    if (!png_chunks_before_pixels_fit(bytes))
+        return DecodeError::CorruptData;
     if (auto kept = decode_png_shown(bytes, shown))
         return std::move(*kept);
     png_image image;

@@ -4,6 +4,7 @@
 #include "runtime/imaging/png_decoder.h"
 
 #include "runtime/imaging/checked_size.h"
+#include "runtime/imaging/png_chunks.h"
 #include "runtime/imaging/system_codec_decode.h"
 
 namespace runtime::imaging {
@@ -12,12 +13,6 @@ namespace {
 // Signature, then the header chunk's length and type, then width and height.
 constexpr std::size_t kWidthOffset = 16;
 constexpr std::size_t kHeaderEnd = 24;
-
-std::uint32_t big_endian_word(std::span<const std::uint8_t> bytes, std::size_t at)
-{
-    return (std::uint32_t{bytes[at]} << 24) | (std::uint32_t{bytes[at + 1]} << 16) |
-           (std::uint32_t{bytes[at + 2]} << 8) | std::uint32_t{bytes[at + 3]};
-}
 
 }  // namespace
 
@@ -31,9 +26,11 @@ DecodeResult<DecodedPicture> decode_png(std::span<const std::uint8_t> bytes, Sho
     // is refused here, before the codec sees it.
     if (bytes.size() < kHeaderEnd)
         return DecodeError::Truncated;
-    auto declared_row = checked_multiply(big_endian_word(bytes, kWidthOffset), 4);
-    if (!declared_row || !checked_block_size(*declared_row, big_endian_word(bytes, kWidthOffset + 4)))
+    auto declared_row = checked_multiply(load_u32_be(bytes.data() + kWidthOffset), 4);
+    if (!declared_row || !checked_block_size(*declared_row, load_u32_be(bytes.data() + kWidthOffset + 4)))
         return DecodeError::TooLarge;
+    if (!png_chunks_before_pixels_fit(bytes))
+        return DecodeError::CorruptData;
     auto decoded = decode_through_system_codec(platform::PictureCodec::Png, bytes, 0, 0, 4, DecodeError::CorruptData);
     if (!decoded)
         return decoded.error();

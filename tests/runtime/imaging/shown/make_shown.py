@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Writes the pictures of this folder: tiny files that declare a huge picture within the decoders'
-limits. They may decode or not; shown in the picture box, what they cost must follow the size of the
-box, not the size they declare.
+limits, or a huge part of one. They may decode or not; shown in the picture box, what they cost must
+follow the size of the box, not the size they declare.
 
 Run from anywhere: python3 make_shown.py (files are written next to this script).
 """
@@ -54,3 +54,6 @@ def adam7_zero_rows(width, height, bytes_per_pixel):
 interlaced = zlib.compress(adam7_zero_rows(8192, 8192, 1), 9)
 write('png_interlaced_8192x8192.png', b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', struct.pack('>IIBBBBB', 8192, 8192, 8, 0, 0, 0, 1))
       + chunk(b'IDAT', interlaced) + chunk(b'IEND', b''))
+# PNG: a 24 x 16 picture whose text chunk before the pixels declares 512 MiB and holds 30 bytes.
+write('png_text_chunk_512mib.png', b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', struct.pack('>IIBBBBB', 24, 16, 8, 2, 0, 0, 0))
+      + struct.pack('>I', 512 * 1024 * 1024) + b'tEXt' + b'Comment\0' + b'x' * 22)
