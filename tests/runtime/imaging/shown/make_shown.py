@@ -57,3 +57,10 @@ write('png_interlaced_8192x8192.png', b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', stru
 # PNG: a 24 x 16 picture whose text chunk before the pixels declares 512 MiB and holds 30 bytes.
 write('png_text_chunk_512mib.png', b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', struct.pack('>IIBBBBB', 24, 16, 8, 2, 0, 0, 0))
       + struct.pack('>I', 512 * 1024 * 1024) + b'tEXt' + b'Comment\0' + b'x' * 22)
+# JPEG: 12000 x 12000 grey, progressive, whose first scan holds 16 bytes of a picture that needs two
+# and a quarter million blocks.
+dqt = b'\xff\xdb' + struct.pack('>H', 67) + b'\0' + b'\x01' * 64
+sof = b'\xff\xc2' + struct.pack('>HBHHB', 11, 8, 12000, 12000, 1) + bytes([1, 0x11, 0])
+dht = b'\xff\xc4' + struct.pack('>H', 20) + b'\0' + bytes([1] + [0] * 15) + b'\0'  # one code of one bit
+sos = b'\xff\xda' + struct.pack('>HB', 8, 1) + bytes([1, 0, 0, 0, 0])
+write('jpeg_progressive_12000x12000.jpg', b'\xff\xd8' + dqt + sof + dht + sos + b'\0' * 16 + b'\xff\xd9')
