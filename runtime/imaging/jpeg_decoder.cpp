@@ -17,15 +17,6 @@ namespace {
 // the library asks for a backing store, which it does not have, and fails.
 constexpr long kMaxLibraryMemory = 1024L * 1024 * 1024;
 
-// A progressive picture keeps every coefficient of the whole picture until its last scan, whatever
-// size it is shown at: one block of 64 for each 8 x 8 square of each component. Its first scan codes
-// at least one bit for each block (arithmetic coding may use less, but only for a picture with next
-// to nothing in it), so a file that would need more than this many bytes of blocks per byte it holds
-// is mostly missing, or made up. Above what any picture may use, such a file is refused before the
-// library allocates its blocks: a few hundred bytes would otherwise cost gigabytes.
-constexpr std::uint64_t kBlockBytesPerInputByte = 8 * sizeof(JBLOCK);
-constexpr std::uint64_t kBlockBytesAlwaysAllowed = std::uint64_t{32} * 1024 * 1024;
-
 const JOCTET kEndOfImage[2] = {0xFF, JPEG_EOI};
 
 // Everything the decompression touches lives in this one trivially destructible record, so that a
@@ -135,18 +126,15 @@ void on_skip_input_data(j_decompress_ptr decompressor, long count)
     job.input_position += skip < left ? skip : left;
 }
 
-// Whether the blocks a progressive picture keeps are in proportion to the input (see above).
-bool progressive_blocks_in_proportion(const jpeg_decompress_struct& decompressor, std::size_t input_size)
+// The blocks of all components, as the library counts them once it has read the frame header.
+std::uint64_t count_blocks(const jpeg_decompress_struct& decompressor)
 {
-    if (!decompressor.progressive_mode)
-        return true;
     std::uint64_t blocks = 0;
     for (int i = 0; i < decompressor.num_components; ++i) {
         const jpeg_component_info& component = decompressor.comp_info[i];
         blocks += std::uint64_t{component.width_in_blocks} * component.height_in_blocks;
     }
-    std::uint64_t block_bytes = blocks * sizeof(JBLOCK);
-    return block_bytes <= kBlockBytesAlwaysAllowed || block_bytes / kBlockBytesPerInputByte <= input_size;
+    return blocks;
 }
 
 void free_job_memory(JpegJob& job)
@@ -191,7 +179,9 @@ bool run_decompression(JpegJob& job)
     decompressor->progress = &job.progress;
 
     jpeg_read_header(decompressor, TRUE);
-    if (!progressive_blocks_in_proportion(*decompressor, job.input_size))
+    static_assert(sizeof(JBLOCK) == kJpegBlockBytes);
+    if (decompressor->progressive_mode &&
+        !progressive_blocks_in_proportion(count_blocks(*decompressor), job.input_size))
         fail_with(reinterpret_cast<j_common_ptr>(decompressor), DecodeError::Truncated);
 
     // Only greyscale and three-component images are shown; CMYK and other layouts are refused.

@@ -14,6 +14,7 @@
 #include "runtime/imaging/jpeg_sequential.h"
 #include "runtime/imaging/system_codec_decode.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace runtime::imaging {
@@ -22,7 +23,38 @@ namespace {
 struct FrameSize {
     std::uint32_t width = 0;
     std::uint32_t height = 0;
+    bool progressive = false;
+    std::uint64_t blocks = 0;  // of all components; 0 when the header is cut short or damaged
 };
+
+// The blocks of all components of a frame (the segment from its length field on), counted as libjpeg
+// counts them: each component is subsampled by its factors against the largest ones.
+std::uint64_t count_blocks(std::span<const std::uint8_t> segment, std::uint32_t width, std::uint32_t height)
+{
+    // Length, precision, height, width, component count, then three bytes per component.
+    if (segment.size() < 8)
+        return 0;
+    std::size_t components = segment[7];
+    if (segment.size() < 8 + components * 3)
+        return 0;
+    std::uint32_t most_across = 0;
+    std::uint32_t most_down = 0;
+    for (std::size_t i = 0; i < components; ++i) {
+        std::uint8_t factors = segment[8 + i * 3 + 1];
+        most_across = std::max<std::uint32_t>(most_across, factors >> 4);
+        most_down = std::max<std::uint32_t>(most_down, factors & 15);
+    }
+    if (most_across == 0 || most_down == 0)
+        return 0;
+    std::uint64_t blocks = 0;
+    for (std::size_t i = 0; i < components; ++i) {
+        std::uint8_t factors = segment[8 + i * 3 + 1];
+        std::uint64_t across = (std::uint64_t{width} * (factors >> 4) + most_across * 8 - 1) / (most_across * 8);
+        std::uint64_t down = (std::uint64_t{height} * (factors & 15) + most_down * 8 - 1) / (most_down * 8);
+        blocks += across * down;
+    }
+    return blocks;
+}
 
 // The size the first start-of-frame marker declares, found by walking the marker segments; none
 // when the walk runs off the bytes first.
@@ -43,8 +75,13 @@ std::optional<FrameSize> declared_frame_size(std::span<const std::uint8_t> bytes
             // Length, precision, height, width.
             if (at + 9 > bytes.size())
                 return std::nullopt;
-            return FrameSize{(std::uint32_t{bytes[at + 7]} << 8) | bytes[at + 8],
-                             (std::uint32_t{bytes[at + 5]} << 8) | bytes[at + 6]};
+            FrameSize frame;
+            frame.width = (std::uint32_t{bytes[at + 7]} << 8) | bytes[at + 8];
+            frame.height = (std::uint32_t{bytes[at + 5]} << 8) | bytes[at + 6];
+            frame.progressive = marker == 0xC2 || marker == 0xC6 || marker == 0xCA || marker == 0xCE;
+            frame.blocks =
+                count_blocks(bytes.subspan(at + 2, std::min(length, bytes.size() - at - 2)), frame.width, frame.height);
+            return frame;
         }
         if (length < 2)
             return std::nullopt;
@@ -68,6 +105,8 @@ DecodeResult<DecodedPicture> decode(std::span<const std::uint8_t> bytes, ShownSi
         auto row_bytes = checked_multiply((frame->width + 7) / 8, 3);
         if (!row_bytes || !checked_block_size(*row_bytes, (frame->height + 7) / 8))
             return DecodeError::TooLarge;
+        if (frame->progressive && !progressive_blocks_in_proportion(frame->blocks, bytes.size()))
+            return DecodeError::Truncated;
     }
     // libjpeg would reduce a picture at least twice the shown size on both axes; the system's codec
     // does that here.

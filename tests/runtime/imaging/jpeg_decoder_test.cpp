@@ -78,6 +78,25 @@ TEST(JpegDecoder, RefusesAFileOfEndlessScans)
     EXPECT_TRUE(decode_jpeg(bytes));
 }
 
+// A progressive picture keeps all its blocks whatever size it is shown at. A flat 3200 x 2400 one
+// codes its 360,000 blocks (46 MB kept) in about 90 KB; cut to 20 KB, it could no longer hold one bit
+// per block, and it is refused before the blocks are allocated.
+TEST(JpegDecoder, RefusesAProgressiveFileFarTooShortForTheBlocksItKeeps)
+{
+    TempDir dir;
+    std::string path = dir.file("flat.jpg");
+    ASSERT_TRUE(convert("-size 3200x2400 xc:'#336699' -interlace Plane -sampling-factor 1x1 '" + path + "'"));
+    Bytes bytes = read_file(path);
+    ASSERT_GT(bytes.size(), 360000u / 8);
+    const runtime::imaging::ShownSize box{80, 60, runtime::imaging::ShownAs::Stretched};
+    EXPECT_TRUE(decode_jpeg(bytes, box));
+
+    bytes.resize(20000);
+    auto picture = decode_jpeg(bytes, box);
+    ASSERT_FALSE(picture);
+    EXPECT_EQ(picture.error(), DecodeError::Truncated);
+}
+
 }  // namespace
 
 namespace {
