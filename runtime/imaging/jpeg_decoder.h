@@ -23,7 +23,7 @@ inline constexpr int kMaxJpegScans = 100;
 // with next to nothing in it), so a file that would need more than 128 bytes of blocks per bit it
 // holds is mostly missing, or made up. Above what any picture may use, such a file is refused before
 // the blocks are allocated: a few hundred bytes would otherwise cost gigabytes.
-inline constexpr std::uint64_t kJpegBlockBytes = 64 * 2;
+inline constexpr std::uint64_t kJpegBlockBytes = std::uint64_t{64} * 2;
 inline constexpr std::uint64_t kJpegBlockBytesAlwaysAllowed = std::uint64_t{32} * 1024 * 1024;
 
 // Whether `blocks` (of all components together) are in proportion to an input of `input_size` bytes.
