@@ -32,6 +32,28 @@ TEST(HostileFiles, EveryFileInTheFolderGivesNoPicture)
     EXPECT_GE(count, 25);
 }
 
+// A few bytes that declare a part far larger than the file are refused before anything is
+// allocated for that part, whichever codec the build decodes with.
+TEST(HostileFiles, ShortFilesDeclaringHugePartsAreRefusedBeforeTheyAreRead)
+{
+    const std::filesystem::path folder = std::filesystem::path(CERTMAKER_SOURCE_DIR) / "tests/runtime/imaging/shown";
+    const struct {
+        const char* name;
+        runtime::imaging::DecodeError error;
+    } cases[] = {
+        // A text chunk of 512 MiB before the pixels, in 71 bytes.
+        {"png_text_chunk_512mib.png", runtime::imaging::DecodeError::CorruptData},
+        // A progressive picture of 2.25 million blocks (288 MB kept) in 134 bytes.
+        {"jpeg_progressive_12000x12000.jpg", runtime::imaging::DecodeError::Truncated},
+    };
+    for (const auto& file : cases) {
+        SCOPED_TRACE(file.name);
+        auto picture = runtime::imaging::decode_picture(read_file((folder / file.name).string()));
+        ASSERT_FALSE(picture);
+        EXPECT_EQ(picture.error(), file.error);
+    }
+}
+
 // The pictures kept in the source tree, of every format, cut off and damaged.
 TEST(HostileFiles, CommittedPicturesCutOffOrDamagedGiveNothingOrACompletePicture)
 {
