@@ -1,9 +1,11 @@
 #include "platform/pixel_rows.h"
 
+#include "platform/processor_features.h"
+
 #include <bit>
 #include <cstring>
 
-#if (defined(__x86_64__) || defined(__i386__)) && (defined(__GNUC__) || defined(__clang__))
+#ifdef CERTMAKER_ASKS_PROCESSOR_FEATURES
 #include <immintrin.h>
 #define CERTMAKER_PACK_WITH_SSSE3 1
 #endif
@@ -68,18 +70,6 @@ __attribute__((target("avx"))) int pack_shuffled_wide(const std::uint32_t* pixel
 {
     return pack_sixteen_at_a_time(pixels, width, out);
 }
-
-bool has_ssse3()
-{
-    static const bool present = __builtin_cpu_supports("ssse3");
-    return present;
-}
-
-bool has_avx()
-{
-    static const bool present = __builtin_cpu_supports("avx");
-    return present;
-}
 #endif
 
 }  // namespace
@@ -88,9 +78,9 @@ void pack_bgr24_row(const std::uint32_t* pixels, int width, std::uint8_t* out)
 {
     int x = 0;
 #ifdef CERTMAKER_PACK_WITH_SSSE3
-    if (has_avx())
+    if (processor_has_avx())
         x = pack_shuffled_wide(pixels, width, out);
-    else if (has_ssse3())
+    else if (processor_has_ssse3())
         x = pack_shuffled(pixels, width, out);
 #endif
     x += pack_words(pixels + x, width - x, out + static_cast<std::size_t>(x) * 3);

@@ -1,12 +1,14 @@
 #include "platform/qt/vector_state_qt.h"
 
-#if defined(__x86_64__) || defined(__i386__)
+#include "platform/processor_features.h"
+
+#ifdef CERTMAKER_ASKS_PROCESSOR_FEATURES
 #include <immintrin.h>
 #endif
 
 namespace platform {
 
-#if defined(__x86_64__) || defined(__i386__)
+#ifdef CERTMAKER_ASKS_PROCESSOR_FEATURES
 namespace {
 
 __attribute__((target("avx"))) void zero_upper_halves()
@@ -14,17 +16,11 @@ __attribute__((target("avx"))) void zero_upper_halves()
     _mm256_zeroupper();
 }
 
-bool has_wide_registers()
-{
-    static const bool present = __builtin_cpu_supports("avx");
-    return present;
-}
-
 }  // namespace
 
 void clear_wide_vector_state()
 {
-    if (has_wide_registers())
+    if (processor_has_avx())
         zero_upper_halves();
 }
 #else
