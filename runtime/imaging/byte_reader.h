@@ -102,6 +102,13 @@ inline std::uint32_t load_u32_le(const std::uint8_t* bytes)
            (static_cast<std::uint32_t>(bytes[2]) << 16) | (static_cast<std::uint32_t>(bytes[3]) << 24);
 }
 
+// Big-endian, for the formats that store their numbers that way (PNG).
+inline std::uint32_t load_u32_be(const std::uint8_t* bytes)
+{
+    return (std::uint32_t{bytes[0]} << 24) | (std::uint32_t{bytes[1]} << 16) | (std::uint32_t{bytes[2]} << 8) |
+           std::uint32_t{bytes[3]};
+}
+
 inline void store_u16_le(std::uint8_t* bytes, std::uint16_t value)
 {
     bytes[0] = static_cast<std::uint8_t>(value);

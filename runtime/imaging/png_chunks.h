@@ -11,12 +11,6 @@ namespace runtime::imaging {
 
 constexpr std::size_t kPngSignatureSize = 8;
 
-inline std::uint32_t load_u32_be(const std::uint8_t* bytes)
-{
-    return (std::uint32_t{bytes[0]} << 24) | (std::uint32_t{bytes[1]} << 16) | (std::uint32_t{bytes[2]} << 8) |
-           std::uint32_t{bytes[3]};
-}
-
 // Whether every chunk before the first pixel data ends within `bytes`. A codec reads each of those
 // chunks whole, and allocates the length it declares before it finds the data shorter, so a file of
 // a hundred bytes declaring a text chunk of 2 GB would cost 2 GB. Such a chunk fails the reading
