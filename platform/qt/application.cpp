@@ -7,6 +7,7 @@
 #include "platform/qt/lazy_icon_qt.h"
 #include "platform/qt/message_loop_qt.h"
 #include "platform/qt/native_window_qt.h"
+#include "platform/qt/start_up_heap_qt.h"
 #include "platform/qt/vector_state_qt.h"
 #include "platform/system_colours.h"
 
@@ -135,6 +136,7 @@ void start_platform(int argc, char** argv, Display display)
 {
     if (g_application)
         return;
+    prepare_start_up_heap();
     if (display == Display::Offscreen)
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     // Logical pixels everywhere: stored sizes are pixels of a 96-DPI screen.
