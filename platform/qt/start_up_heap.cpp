@@ -36,14 +36,13 @@ void prepare_start_up_heap()
     // Grow the heap once by the whole amount: a block of that size, taken from the heap and given
     // back, leaves it at the top, and the top padding keeps it there.
     if (mallopt(M_TOP_PAD, static_cast<int>(kStartUpHeapBytes)) != 1 ||
-        mallopt(M_MMAP_THRESHOLD, static_cast<int>(2 * kStartUpHeapBytes)) != 1)
+        mallopt(M_MMAP_THRESHOLD, static_cast<int>(kLargestHeapBlock)) != 1)
         return;
     std::uintptr_t before = program_break();
     void* block = std::malloc(kStartUpHeapBytes);
     // The compiler would otherwise leave out a block nobody reads.
     asm volatile("" : : "r"(block) : "memory");
     std::free(block);
-    mallopt(M_MMAP_THRESHOLD, static_cast<int>(kLargestHeapBlock));
     std::uintptr_t after = program_break();
     if (!block || before == static_cast<std::uintptr_t>(-1) || after <= before)
         return;

@@ -13,15 +13,17 @@ namespace platform {
 // the time from start to first paint. Asking the kernel for all the pages at once costs a small
 // part of that.
 //
-// So the heap is grown by kStartUpHeapBytes and its pages are made present together, and blocks
-// below kLargestHeapBlock come from the heap, not from mappings of their own, which would start
-// with no pages again. The heap keeps that much free at its top from then on, so that what is
-// freed and taken again while the program runs is not given back and faulted in once more.
+// So the heap is grown by kStartUpHeapBytes and its pages are made present together. Blocks up to
+// kLargestHeapBlock come from the heap rather than from mappings of their own, which would start
+// with no pages again; that is the most the C library allows, and where its own adaptive limit ends
+// up once a large block has been freed (a photo decoded again then reuses the pages of the last).
+// The heap keeps kStartUpHeapBytes free at its top from then on, so that what is freed and taken
+// again while the program runs is not given back and faulted in once more.
 //
 // Does nothing where the C library's allocator is not the one in use (under the sanitizers) or
 // where the kernel cannot make pages present in advance.
 inline constexpr std::size_t kStartUpHeapBytes = std::size_t{6} << 20;
-inline constexpr std::size_t kLargestHeapBlock = std::size_t{4} << 20;
+inline constexpr std::size_t kLargestHeapBlock = std::size_t{32} << 20;
 
 void prepare_start_up_heap();
 
