@@ -15,7 +15,8 @@ namespace platform {
 #if defined(__GLIBC__) && !defined(__SANITIZE_ADDRESS__)
 namespace {
 
-// Older kernels lack it and refuse the request, which then changes nothing.
+// Older C library headers lack the name; older kernels refuse the request, which then changes
+// nothing.
 #ifndef MADV_POPULATE_WRITE
 constexpr int MADV_POPULATE_WRITE = 23;
 #endif

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <vector>
 
 namespace platform_test {
@@ -40,13 +41,14 @@ TEST(StartUpHeap, ChildFindsItsFirstBlocksPresent)
 {
     if (!std::getenv(kChildVariable))
         GTEST_SKIP() << "run as a child by StartUpHeap.FirstBlocksOfAFreshProcessNeedNoPageFaults";
-    // As large as one face's glyph offsets, and as the window's backing store.
+    // As large as one face's glyph offsets, and as the window's backing store. Both are kept until
+    // the end: a block given back would be handed out again to the next one.
+    std::vector<std::unique_ptr<void, decltype(&std::free)>> blocks;
     for (std::size_t bytes : {std::size_t{512} << 10, std::size_t{680} << 10}) {
-        void* block = std::malloc(bytes);
-        ASSERT_NE(block, nullptr);
-        auto [present, pages] = present_pages(block, bytes);
+        blocks.emplace_back(std::malloc(bytes), &std::free);
+        ASSERT_NE(blocks.back(), nullptr);
+        auto [present, pages] = present_pages(blocks.back().get(), bytes);
         EXPECT_EQ(present, pages) << bytes / 1024 << " KB block";
-        // Kept: a block given back would be handed out again to the next one.
     }
 }
 
